@@ -1,0 +1,86 @@
+// One reader and one writer per data-file layout; every window reads and writes through these.
+#pragma once
+
+#include "OCoordinates.h"
+#include "ORegions.h"
+#include "OResearches.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace DataFiles {
+
+inline const QString RegionsFile = QStringLiteral("ksRegions.txt");
+inline const QString FederalPartsFile = QStringLiteral("ksFederalParts.txt");
+inline const QString ResearchRegisterFile = QStringLiteral("ksResearchRegister.txt");
+inline const QString MeasurementsFile = QStringLiteral("ksMesurements.txt");
+inline const QString LinksToMapFile = QStringLiteral("ksLinksToMap.txt");
+
+// AppConfig->DBPath + "/" + fileName.
+QString PathOf(const QString& fileName);
+
+// True when AppConfig->Delimiter is exactly one character. Otherwise CheckDelimiter shows
+// a warning naming the problem and returns false, and the caller leaves its file alone.
+bool DelimiterUsable();
+bool CheckDelimiter();
+
+// How a load ended. Complete is false when a conversion that the layout does not guard
+// stopped it: the list holds the records read before, and the file must not be written back.
+struct LoadResult {
+    bool Complete = true;
+    int Records = 0;        // records appended
+    QString Error;          // the stopping conversion's message
+};
+
+// The decoded lines of a data file, CR LF or LF ended; an empty list for a missing file.
+// Throws EInOutError when the file exists but cannot be read.
+QStringList ReadLines(const QString& path);
+// True for the lines every reader skips: empty, starting with the delimiter or with "#".
+bool IsSkipped(QStringView line);
+// Writes the lines (each followed by CR LF) to a temporary file and renames it over path.
+// Throws EInOutError (the file untouched) when anything fails; EConvertError when a line
+// holds a character that Windows-1251 cannot hold.
+void WriteLinesAtomic(const QString& path, const QStringList& lines);
+
+// The key-field error path shared by the loaders: "ОШИБКА! " + message in the log, and the
+// error box "Ошибка доступа к файлу!" + line break + message.
+void ReportKeyFieldError(const QString& message);
+
+// ksRegions.txt (eight fields) and ksFederalParts.txt (four fields): appends to list,
+// field 1 guarded, MaxID raised.
+LoadResult LoadRegions(const QString& path, TORegions& list);
+LoadResult LoadFederalParts(const QString& path, TORegions& list);
+QString RegionLine(const ORegions::TUnits& r);
+QString FederalPartLine(const ORegions::TUnits& r);
+// Rewrite records 1 .. Count-1 (item 0 is the placeholder).
+void SaveRegions(const QString& path, const TORegions& list);
+void SaveFederalParts(const QString& path, const TORegions& list);
+
+// ksResearchRegister.txt: field 1 guarded, fields 3 and 4 stop the load.
+LoadResult LoadResearches(const QString& path, TOResearches& list);
+QString ResearchLine(const OResearches::TUnits& r);
+void SaveResearches(const QString& path, const TOResearches& list);
+
+// ksMesurements.txt: the lines of one research (field 2 decides; other lines are not converted),
+// appended to list with MaxID raised within the research. A conversion error stops the load.
+LoadResult LoadMeasurements(const QString& path, int researchID, TOResearches& list);
+QString MeasurementLine(const OResearches::TUnits& m);
+// Rewrites the file once: every line not of researchID kept byte for byte and in order
+// (only field 2 is parsed to decide), then records 1 .. Count-1 of list. Creates a missing file.
+void SaveMeasurements(const QString& path, int researchID, const TOResearches& list);
+// True when the file holds at least one line of the research.
+bool HasMeasurements(const QString& path, int researchID);
+
+// ksLinksToMap.txt: the four conversions guarded together; a failed line keeps the fields
+// read so far and zeros in the rest.
+LoadResult LoadLinks(const QString& path, TOCoordinates& list);
+QString LinkLine(const OCoordinates::TUnits& p);
+void SaveLinks(const QString& path, const TOCoordinates& list);
+
+// Identifier and name (fields 1 and 2) of every record line of a regions or districts file;
+// a line whose field 1 is not an integer is left out.
+QList<QPair<int, QString>> ReadPlaceNames(const QString& path);
+
+}  // namespace DataFiles

@@ -1,0 +1,33 @@
+// A profile (ini) file with the Windows private-profile rules; tvk.ini is one.
+#pragma once
+
+#include <QString>
+
+class TIniFile {
+public:
+    explicit TIniFile(const QString& fileName);
+    const QString& FileName() const { return fileName_; }
+
+    // Missing file, section or key gives the default. Names match without regard to case;
+    // the value is trimmed of blanks and tabs, loses enclosing quotes, and is cut to 2047 characters.
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // "0x"/"0X" (value longer than two characters) or "$" is hexadecimal, else signed decimal;
+    // empty or out of range gives the default.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+    // Read with the regional settings; a value that does not parse gives the default.
+    double ReadFloat(const QString& section, const QString& key, double def) const;
+    bool SectionExists(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+
+    // Replaces the value in place, or appends the key at the end of its section, or appends
+    // the section at the end of the file; creates the file. The file is replaced atomically.
+    // Failure throws Exception("Unable to write to <path>").
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void WriteFloat(const QString& section, const QString& key, double value);
+
+private:
+    QString fileName_;
+};

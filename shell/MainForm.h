@@ -1,0 +1,110 @@
+// The MDI main window: menus, toolbar, actions, start-up checks, unhandled errors,
+// window openers and the routing of the shared commands to the active document window.
+#pragma once
+
+#include "Dialogs.h"
+#include "DocumentWindow.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+// Which window serves each shared command (window-kind codes).
+class TWhatToDo {
+public:
+    int32_t Print = wkNone;
+    int32_t PrintPreview = wkNone;
+    int32_t CopyToClipBoard = wkNone;
+    int32_t ExportToFile = wkNone;
+};
+
+class TfrmMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs FormCreate. appDir: the program directory ending with "/" (empty: the executable's).
+    explicit TfrmMainForm(const QString& appDir = QString(), QWidget* parent = nullptr);
+    ~TfrmMainForm() override;
+
+    // Creators of the document windows, plugged in by the program (one line each).
+    // Each creates the window with the main window as owner and returns it (not yet shown).
+    using Creator = std::function<TDocumentWindow*(TfrmMainForm* owner)>;
+    struct Creators {
+        Creator Regions;       // TfrmTableForm, "Регионы"
+        Creator FederalParts;  // TfrmTableForm1, "Федеральные округа"
+        Creator Researches;    // TfrmTableForm2, "Исследования"
+        Creator Graphics;      // TfrmGraphForm, "Графика"
+        Creator LinkToMap;     // TfrmGraphForm1, "Привязка объектов к карте"
+    };
+    static Creators& DocumentCreators();
+
+    TWhatToDo* WhatToDo = nullptr;
+    QMdiArea* MdiArea = nullptr;
+
+    // Shared commands and the other actions, named as their objectName.
+    QAction* ExportToFile = nullptr;
+    QAction* PrintPreview = nullptr;
+    QAction* Print = nullptr;
+    QAction* Regions = nullptr;
+    QAction* Analisis = nullptr;
+    QAction* Graphics = nullptr;
+    QAction* CopyToClipBoard = nullptr;
+    QAction* MenuPrintEx = nullptr;
+
+    // The print dialog the table windows fill and read (page numbers allowed, no print to file).
+    Dialogs::PrintRequest PrintDialog1;
+
+    // The activation protocol: enable the five shared commands in order, then write code into
+    // the four fields of WhatToDo; or disable the five and leave the codes alone.
+    void ActivateMenu(int code);
+    void DeActivateMenu();
+
+    bool FindChildWindow(const QString& caption, bool activate);
+    // Adds a document window as an MDI child and shows it.
+    QMdiSubWindow* ShowDocument(TDocumentWindow* window);
+    // The document window last activated and still open (Qt's active child is null while
+    // a modal dialog has the focus).
+    TDocumentWindow* ActiveDocument() const;
+
+    void LogException(const QString& message);
+
+public slots:
+    void FormActivate();
+    void ExportToFileExecute();
+    void PrintPreviewExecute();
+    void PrintExecute();
+    void CopyToClipBoardExecute();
+    void MenuPrintExClick();
+    void RegionsExecute();
+    void N11Click();
+    void AnalisisExecute();
+    void GraphicsExecute();
+    void N13Click();
+    void N4Click();
+    void N8Click();
+    void N20Click();
+    void N22Click();
+    void N24Click();
+    void N26Click();
+    void N28Click();
+    void N29Click();
+    void N30Click();
+    void N32Click();
+    void N33Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    struct Impl;
+    Impl* d = nullptr;
+};
+
+// The main window of the run.
+extern TfrmMainForm* frmMainForm;

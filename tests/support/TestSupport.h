@@ -1,0 +1,20 @@
+// Small helpers the test folders share: temporary folders and Windows-1251 files.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace TestSupport {
+
+// Reads a whole file's bytes (empty when missing).
+QByteArray ReadBytes(const QString& path);
+// Writes bytes as they are.
+void WriteBytes(const QString& path, const QByteArray& bytes);
+// Writes lines in Windows-1251, each followed by CR LF.
+void WriteAnsiLines(const QString& path, const QStringList& lines);
+// Decodes a Windows-1251 file and splits it at CR LF (the last empty piece dropped).
+QStringList ReadAnsiLines(const QString& path);
+
+}  // namespace TestSupport

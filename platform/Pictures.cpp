@@ -1,0 +1,192 @@
+// Picture loading by extension, bitmap saving, pixels in the Windows layout and the surface flood fill.
+#include "Pictures.h"
+
+#include "Exceptions.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace Pictures {
+
+namespace {
+
+// libjpeg reports errors through error_exit, which must not return: it jumps back to the
+// decoder, which cleans up and only then throws.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    int code;
+};
+
+extern "C" void JpegErrorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    err->code = err->pub.msg_code;
+    std::longjmp(err->jump, 1);
+}
+
+// A warning means corrupt or missing data (a truncated file, for one): the picture is not whole.
+extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0) JpegErrorExit(cinfo);
+}
+
+extern "C" void JpegOutputMessage(j_common_ptr) {}
+
+// Adobe's CMYK JPEGs store the inks inverted.
+void CmykRowToRgb32(const JSAMPLE* in, QRgb* out, int width)
+{
+    for (int x = 0; x < width; ++x, in += 4) {
+        const int k = in[3];
+        out[x] = qRgb(in[0] * k / 255, in[1] * k / 255, in[2] * k / 255);
+    }
+}
+
+// Only plain data lives in this frame, so the jump back skips no destructor. Returns 0 on
+// success, else the library's message number.
+int DecodeJpeg(const QByteArray& bytes, QImage* image)
+{
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = JpegErrorExit;
+    err.pub.emit_message = JpegEmitMessage;
+    err.pub.output_message = JpegOutputMessage;
+    err.code = 0;
+    JSAMPLE* volatile cmykRow = nullptr;  // read after the jump back
+    if (setjmp(err.jump)) {
+        std::free(cmykRow);
+        jpeg_destroy_decompress(&cinfo);
+        return err.code ? err.code : -1;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    const J_COLOR_SPACE rgb32 = JCS_EXT_BGRA;  // the fourth byte set to 0xFF, as RGB32 wants
+#else
+    const J_COLOR_SPACE rgb32 = JCS_EXT_ARGB;
+#endif
+    cinfo.out_color_space = cmyk ? JCS_CMYK : rgb32;
+    jpeg_start_decompress(&cinfo);
+    *image = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB32);
+    if (image->isNull()) {
+        jpeg_destroy_decompress(&cinfo);
+        return JERR_OUT_OF_MEMORY;
+    }
+    if (cmyk) cmykRow = static_cast<JSAMPLE*>(std::malloc(size_t(cinfo.output_width) * 4));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW row = cmyk ? cmykRow : reinterpret_cast<JSAMPROW>(image->scanLine(y));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+        if (cmyk) CmykRowToRgb32(cmykRow, reinterpret_cast<QRgb*>(image->scanLine(y)), int(cinfo.output_width));
+    }
+    jpeg_finish_decompress(&cinfo);
+    std::free(cmykRow);
+    jpeg_destroy_decompress(&cinfo);
+    return 0;
+}
+
+QImage LoadJpeg(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) throw Exception(QStringLiteral("Cannot open file \"%1\"").arg(fileName));
+    const QByteArray bytes = file.readAll();
+    QImage image;
+    if (const int code = DecodeJpeg(bytes, &image)) throw Exception(QStringLiteral("JPEG error #%1").arg(code));
+    return image;
+}
+
+}  // namespace
+
+QImage LoadFromFile(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    const QString suffix = info.suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) return LoadJpeg(fileName);
+
+    if (!info.exists()) throw Exception(QStringLiteral("Cannot open file \"%1\"").arg(fileName));
+    QImageReader reader(fileName);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        if (suffix == QLatin1String("bmp")) throw Exception(QStringLiteral("Bitmap image is not valid"));
+        throw Exception(QStringLiteral("Cannot load picture \"%1\": %2").arg(fileName, reader.errorString()));
+    }
+    return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+void SaveBitmap(const QImage& image, const QString& fileName)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    const bool encoded = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "BMP");
+    // Unbuffered, so that a short write shows in write()'s count (a buffered QSaveFile would
+    // commit the cut file).
+    QSaveFile file(fileName);
+    if (!encoded || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit())
+        throw Exception(QStringLiteral("Cannot create file \"%1\"").arg(fileName));
+}
+
+TColor PixelColor(const QImage& image, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return 0xFFFFFFFFu;
+    return QRgbToColor(image.pixel(x, y));
+}
+
+void FloodFillSurface(QImage& image, int x, int y, TColor surface, TColor fill)
+{
+    const int w = image.width();
+    const int h = image.height();
+    if (x < 0 || y < 0 || x >= w || y >= h) return;
+    if ((surface & 0xFFFFFF) == (fill & 0xFFFFFF)) return;
+    const QImage::Format f = image.format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(QImage::Format_RGB32);
+
+    // Pixels compare on their colour alone; the fill is opaque.
+    const QRgb target = ColorToQRgb(surface) & 0xFFFFFFu;
+    const QRgb paint = ColorToQRgb(fill) | 0xFF000000u;
+    auto row = [&](int yy) { return reinterpret_cast<QRgb*>(image.scanLine(yy)); };
+    auto isSurface = [&](const QRgb* line, int xx) { return (line[xx] & 0xFFFFFFu) == target; };
+    if (!isSurface(row(y), x)) return;
+
+    // Each seed is one pixel; its whole run on the row is painted, then one seed is pushed for
+    // every run of surface pixels directly above and below the painted run (4-connectivity).
+    std::vector<std::pair<int, int>> seeds;
+    seeds.emplace_back(x, y);
+    while (!seeds.empty()) {
+        const auto [sx, sy] = seeds.back();
+        seeds.pop_back();
+        QRgb* line = row(sy);
+        if (!isSurface(line, sx)) continue;
+        int left = sx;
+        while (left > 0 && isSurface(line, left - 1)) --left;
+        int right = sx;
+        while (right + 1 < w && isSurface(line, right + 1)) ++right;
+        for (int i = left; i <= right; ++i) line[i] = paint;
+        for (const int ny : {sy - 1, sy + 1}) {
+            if (ny < 0 || ny >= h) continue;
+            const QRgb* next = row(ny);
+            bool inRun = false;
+            for (int i = left; i <= right; ++i) {
+                const bool s = isSurface(next, i);
+                if (s && !inRun) seeds.emplace_back(i, ny);
+                inRun = s;
+            }
+        }
+    }
+}
+
+}  // namespace Pictures

@@ -1,0 +1,218 @@
+// Pictures: JPEG through libjpeg and its error numbers, bitmaps saved as bitmaps, the Windows
+// colour layout, and the surface flood fill.
+#include "Exceptions.h"
+#include "Pictures.h"
+#include "TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace Pictures;
+
+namespace {
+
+constexpr TColor White = 0xFFFFFF;
+constexpr TColor Black = 0x000000;
+constexpr TColor Red = 0x0000FF;  // red in the lowest byte
+
+QImage Blank(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(ColorToQRgb(White));
+    return image;
+}
+
+int CountColor(const QImage& image, TColor c)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += PixelColor(image, x, y) == c;
+    return n;
+}
+
+QString LoadError(const QString& path)
+{
+    try {
+        LoadFromFile(path);
+    } catch (const Exception& e) {
+        return e.Message;
+    }
+    return QStringLiteral("<no error>");
+}
+
+}  // namespace
+
+TEST(Pictures, PixelColorUsesTheWindowsLayout)
+{
+    QImage image = Blank(2, 1);
+    image.setPixel(0, 0, qRgb(255, 0, 0));
+    EXPECT_EQ(PixelColor(image, 0, 0), Red);
+    EXPECT_EQ(PixelColor(image, 1, 0), White);
+    EXPECT_EQ(PixelColor(image, 2, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(PixelColor(image, -1, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(RGBToColor(166, 202, 240), 15780518u);
+}
+
+TEST(Pictures, FillStopsAtTheBorderAndLeavesTheOutsideAlone)
+{
+    QImage image = Blank(20, 20);
+    QPainter p(&image);
+    p.setPen(Qt::black);
+    p.drawRect(5, 5, 9, 9);  // border on 5..14
+    p.end();
+    FloodFillSurface(image, 8, 8, White, Red);
+    EXPECT_EQ(CountColor(image, Red), 8 * 8);
+    EXPECT_EQ(PixelColor(image, 6, 6), Red);
+    EXPECT_EQ(PixelColor(image, 5, 5), Black);
+    EXPECT_EQ(PixelColor(image, 0, 0), White);
+    // Refilling the painted area: the seed is no longer the surface colour.
+    FloodFillSurface(image, 8, 8, White, Black);
+    EXPECT_EQ(CountColor(image, Red), 64);
+}
+
+TEST(Pictures, DiagonalBorderHoldsAgainstFourConnectedFill)
+{
+    QImage image = Blank(50, 50);
+    for (int i = 0; i < 50; ++i) image.setPixel(i, i, qRgb(0, 0, 0));
+    FloodFillSurface(image, 40, 2, White, Red);  // above the diagonal
+    EXPECT_EQ(CountColor(image, Red), 50 * 49 / 2);
+    EXPECT_EQ(PixelColor(image, 2, 40), White);
+}
+
+TEST(Pictures, FillIsANoOpForOutsideSeedsWrongSurfaceOrSameColour)
+{
+    const QImage original = Blank(10, 10);
+    QImage image = original;
+    FloodFillSurface(image, -1, 3, White, Red);
+    FloodFillSurface(image, 10, 3, White, Red);
+    FloodFillSurface(image, 3, 10, White, Red);
+    FloodFillSurface(image, 3, 3, Black, Red);   // the seed is white, not black
+    FloodFillSurface(image, 3, 3, White, White);
+    EXPECT_EQ(image, original);
+    // Clearing fills the connected pixels of the seed's own colour.
+    image.setPixel(0, 0, qRgb(0, 0, 0));
+    image.setPixel(1, 0, qRgb(0, 0, 0));
+    FloodFillSurface(image, 1, 0, Black, White);
+    EXPECT_EQ(image, original);
+}
+
+// Walls with alternating gaps make the fill snake through the whole picture.
+TEST(Pictures, LargeSerpentineFillIsFast)
+{
+    const int n = 4096;
+    QImage image = Blank(n, n);
+    int walls = 0;
+    for (int x = 2; x < n; x += 4) {
+        const int gap = (walls++ % 2) ? 0 : n - 1;
+        for (int y = 0; y < n; ++y)
+            if (y != gap) image.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    const int white = n * n - walls * (n - 1);
+    QElapsedTimer timer;
+    timer.start();
+    FloodFillSurface(image, 0, 0, White, Red);
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(CountColor(image, Red), white);
+}
+
+TEST(Pictures, JpegLoadsThroughTheLibrary)
+{
+    QTemporaryDir dir;
+    QImage source = Blank(64, 32);
+    QPainter p(&source);
+    p.fillRect(0, 0, 32, 32, QColor(200, 30, 30));
+    p.end();
+    const QString path = dir.path() + QStringLiteral("/map.JPG");
+    ASSERT_TRUE(source.save(path, "JPEG", 95));
+    const QImage image = LoadFromFile(path);
+    ASSERT_EQ(image.size(), source.size());
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    const QRgb left = image.pixel(10, 10);
+    EXPECT_NEAR(qRed(left), 200, 6);
+    EXPECT_NEAR(qGreen(left), 30, 6);
+    EXPECT_NEAR(qBlue(left), 30, 6);
+    EXPECT_EQ(qAlpha(left), 255);
+    EXPECT_NEAR(qRed(image.pixel(50, 10)), 255, 6);
+
+    // A greyscale JPEG is widened to colour.
+    const QString grey = dir.path() + QStringLiteral("/grey.jpeg");
+    ASSERT_TRUE(source.convertToFormat(QImage::Format_Grayscale8).save(grey, "JPEG"));
+    EXPECT_EQ(LoadFromFile(grey).format(), QImage::Format_RGB32);
+}
+
+TEST(Pictures, BrokenJpegGivesTheLibrarysErrorNumber)
+{
+    QTemporaryDir dir;
+    QImage source = Blank(64, 64);
+    const QString good = dir.path() + QStringLiteral("/good.jpg");
+    ASSERT_TRUE(source.save(good, "JPEG"));
+    const QByteArray bytes = TestSupport::ReadBytes(good);
+
+    const QString truncated = dir.path() + QStringLiteral("/truncated.jpg");
+    TestSupport::WriteBytes(truncated, bytes.left(bytes.size() / 2));
+    EXPECT_TRUE(LoadError(truncated).startsWith(QStringLiteral("JPEG error #"))) << LoadError(truncated).toStdString();
+
+    const QString notJpeg = dir.path() + QStringLiteral("/not.jpg");
+    TestSupport::WriteBytes(notJpeg, "BM this is no jpeg");
+    const QString message = LoadError(notJpeg);
+    ASSERT_TRUE(message.startsWith(QStringLiteral("JPEG error #"))) << message.toStdString();
+    bool ok = false;
+    message.mid(12).toInt(&ok);
+    EXPECT_TRUE(ok) << message.toStdString();
+
+    const QString empty = dir.path() + QStringLiteral("/empty.jpg");
+    TestSupport::WriteBytes(empty, QByteArray());
+    EXPECT_TRUE(LoadError(empty).startsWith(QStringLiteral("JPEG error #")));
+}
+
+TEST(Pictures, BitmapsLoadAndSaveAsBitmapsWhateverTheName)
+{
+    QTemporaryDir dir;
+    QImage source = Blank(7, 5);
+    source.setPixel(3, 2, qRgb(255, 0, 0));
+    const QString path = dir.path() + QStringLiteral("/map.jpg");  // the name does not change the format
+    SaveBitmap(source, path);
+    EXPECT_TRUE(TestSupport::ReadBytes(path).startsWith("BM"));
+    const QString bmp = dir.path() + QStringLiteral("/map.bmp");
+    SaveBitmap(source, bmp);
+    const QImage back = LoadFromFile(bmp);
+    EXPECT_EQ(back.format(), QImage::Format_RGB32);
+    EXPECT_EQ(PixelColor(back, 3, 2), Red);
+    EXPECT_EQ(PixelColor(back, 0, 0), White);
+
+    const QString broken = dir.path() + QStringLiteral("/broken.bmp");
+    TestSupport::WriteBytes(broken, "BM\x10\0\0\0garbage");
+    EXPECT_EQ(LoadError(broken), QStringLiteral("Bitmap image is not valid"));
+    EXPECT_THROW(LoadFromFile(dir.path() + QStringLiteral("/missing.bmp")), Exception);
+    EXPECT_THROW(SaveBitmap(source, dir.path() + QStringLiteral("/no/dir.bmp")), Exception);
+}
+
+// A save cut short (the file-size limit reached) keeps the picture that was there.
+TEST(Pictures, FailedSaveKeepsTheOldBitmap)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/00RepGraph.bmp");
+    SaveBitmap(Blank(4, 4), path);
+    const QByteArray before = TestSupport::ReadBytes(path);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool thrown = false;
+    try {
+        SaveBitmap(Blank(200, 200), path);
+    } catch (const Exception&) {
+        thrown = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(TestSupport::ReadBytes(path), before);
+}

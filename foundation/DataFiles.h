@@ -25,6 +25,8 @@ QString PathOf(const QString& fileName);
 // a warning naming the problem and returns false, and the caller leaves its file alone.
 bool DelimiterUsable();
 bool CheckDelimiter();
+// The warning's text; also the message of a reader or writer that refuses such a delimiter.
+extern const QString DelimiterWarning;
 
 // How a load ended. Complete is false when a conversion that the layout does not guard
 // stopped it: the list holds the records read before, and the file must not be written back.
@@ -33,6 +35,9 @@ struct LoadResult {
     int Records = 0;        // records appended
     QString Error;          // the stopping conversion's message
 };
+
+// Readers that return a LoadResult report a refused delimiter as an incomplete load; the
+// other readers and every writer throw EInOutError with DelimiterWarning.
 
 // The decoded lines of a data file, CR LF or LF ended; an empty list for a missing file.
 // Throws EInOutError when the file exists but cannot be read.
@@ -70,8 +75,13 @@ QString MeasurementLine(const OResearches::TUnits& m);
 // Rewrites the file once: every line not of researchID kept byte for byte and in order
 // (only field 2 is parsed to decide), then records 1 .. Count-1 of list. Creates a missing file.
 void SaveMeasurements(const QString& path, int researchID, const TOResearches& list);
-// True when the file holds at least one line of the research.
+// True when the file holds at least one line of the research. Field 2 of the lines before the
+// first match is converted unguarded: a bad one throws EConvertError.
 bool HasMeasurements(const QString& path, int researchID);
+// Every line of the file as a record, appended to list (field 1 guarded, the other five stop
+// the load), and the writing of records 1 .. Count-1 as the whole file.
+LoadResult LoadAllMeasurements(const QString& path, TOResearches& list);
+void SaveAllMeasurements(const QString& path, const TOResearches& list);
 
 // ksLinksToMap.txt: the four conversions guarded together; a failed line keeps the fields
 // read so far and zeros in the rest.

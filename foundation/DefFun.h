@@ -5,6 +5,59 @@
 #include <QStringList>
 #include <QStringView>
 #include <cstdint>
+#include <cstring>
+
+// The one field splitter, over a line of characters or of Windows-1251 bytes (one byte per
+// character, so positions agree): walks the fields of a line in order, giving where each lies
+// after trimming codes <= 32 and cutting to 256 characters. GetFieldNo and the readers use it.
+template <class Ch>
+class FieldCursor {
+public:
+    // hasDelimiter false: the setting is not one character, so no character splits the line.
+    FieldCursor(const Ch* line, qsizetype size, Ch delimiter, bool hasDelimiter)
+        : line_(line), size_(size), delimiter_(delimiter), hasDelimiter_(hasDelimiter) {}
+
+    // The next field's bounds in the line; a field the line does not have is empty.
+    void Next(qsizetype& start, qsizetype& length)
+    {
+        if (pos_ > size_) {
+            start = size_;
+            length = 0;
+            return;
+        }
+        qsizetype stop = hasDelimiter_ ? Find(pos_) : size_;
+        qsizetype begin = pos_;
+        pos_ = stop + 1;  // past the delimiter; beyond the end when there was none
+        while (begin < stop && Code(line_[begin]) <= 32) ++begin;
+        while (stop > begin && Code(line_[stop - 1]) <= 32) --stop;
+        start = begin;
+        length = stop - begin < 256 ? stop - begin : 256;
+    }
+    void Skip(int fields)
+    {
+        for (int i = 0; i < fields && pos_ <= size_; ++i) pos_ = (hasDelimiter_ ? Find(pos_) : size_) + 1;
+    }
+
+private:
+    static unsigned Code(char c) { return static_cast<unsigned char>(c); }
+    static unsigned Code(char16_t c) { return c; }
+    qsizetype Find(qsizetype from) const
+    {
+        if constexpr (sizeof(Ch) == 1) {
+            const void* p = std::memchr(line_ + from, static_cast<unsigned char>(delimiter_), size_t(size_ - from));
+            return p ? static_cast<const Ch*>(p) - line_ : size_;
+        } else {
+            qsizetype i = QStringView(line_ + from, size_ - from).indexOf(QChar(delimiter_));
+            return i < 0 ? size_ : from + i;
+        }
+    }
+
+    const Ch* line_;
+    qsizetype size_;
+    Ch delimiter_;
+    bool hasDelimiter_;
+    qsizetype pos_ = 0;
+};
 
 // The FieldNo-th field (from 1) of Line split at the one-character AppConfig->Delimiter,
 // stripped of leading and trailing characters with codes <= 32, cut to 256 characters.

@@ -48,8 +48,9 @@ public:
     int Copies = 1;  // the program loops copies itself; the device always prints one
 
     // The document calls. BeginDoc of the PDF printer asks for the file through Dialogs,
-    // or takes KESTROVA_PDF (numbered name-2.pdf, ... for later documents); a cancelled
-    // file dialog aborts (Aborted() true, no error).
+    // or takes KESTROVA_PDF (numbered name-2.pdf, ... for later documents to the same path);
+    // a cancelled file dialog aborts (Aborted() true, no error): NewPage and EndDoc then do
+    // nothing and Canvas() draws into nowhere. Errors raise EPrinter.
     void BeginDoc();
     void NewPage();
     void EndDoc();
@@ -57,7 +58,8 @@ public:
     bool Printing() const;
     bool Aborted() const;
     int PageNumber() const;
-    // Valid between BeginDoc and EndDoc; draws in device pixels from the printable area's corner.
+    // Valid between BeginDoc and EndDoc (EPrinter otherwise); draws in device pixels from the
+    // printable area's corner.
     QPainter* Canvas();
     // The file the last PDF document went to (empty for a CUPS printer).
     QString LastOutputFile() const;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -30,6 +31,8 @@ public:
     void SetRowCount(int count);
     int FixedRows() const;
     void SetFixedRows(int count);
+    // The grid has no fixed (heading) columns; printing asks all the same.
+    int FixedCols() const { return 0; }
 
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
@@ -41,6 +44,8 @@ public:
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);  // sets every row's height
     int DefaultColWidth() const;
+    // Total height of the rows (lines included), the heading rows first.
+    int GridHeight() const;
 
     // Current row and column (whole-row selection).
     int Row() const;
@@ -53,6 +58,10 @@ public:
     bool HorizontalLines() const;
     bool VerticalLines() const;
     int GridLineWidth() const;  // 1 when any line is drawn
+
+    // The grid's own colour: what shows where no cell is (invalid: the system window colour).
+    QColor Color() const;
+    void SetColor(const QColor& color);
 
     // The owner-draw callback paints every cell; without one, text is drawn plainly.
     void SetDrawCell(DrawCellFn fn);
@@ -82,6 +91,13 @@ protected:
 private:
     void UpdateScrollBars();
     void EnsureRowVisible(int row);
+    int LineW() const { return vLines_ ? 1 : 0; }
+    int LineH() const { return hLines_ ? 1 : 0; }
+    int FixedHeight() const;
+    int BodyHeight() const;
+    int MaxTopRow() const;
+    int ColumnBorderAt(int x) const;
+    void MoveTo(int row);
 
     int colCount_ = 5;
     int rowCount_ = 5;
@@ -99,4 +115,6 @@ private:
     int resizingCol_ = -1;
     int resizeStartX_ = 0;
     int resizeStartWidth_ = 0;
+    int topRow_ = 1;
+    QColor color_;
 };

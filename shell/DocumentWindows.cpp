@@ -1,8 +1,12 @@
-// Plugs the document windows into the main window's openers: one line per window.
+// Plugs the document windows into the main window's openers: one line per window, of the form
+//     c.Regions = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm = new TfrmTableForm(owner); };
+// The creator keeps the window in its global; the opener sets the caption, runs Load and shows it.
 #include "MainForm.h"
+#include "Regions.h"
 
 void InstallDocumentWindows()
 {
     TfrmMainForm::Creators& c = TfrmMainForm::DocumentCreators();
+    c.Regions = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm = new TfrmTableForm(owner); };
     Q_UNUSED(c);
 }

@@ -6,6 +6,7 @@
 #include "DocumentWindow.h"
 
 #include <QMainWindow>
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -100,8 +101,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    // Closing of the MDI children: FormClose first, then their deactivation.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildMenu();
+    void BuildToolBar();
+    void FormCreate(const QString& appDir);
+    void WriteExitLine();
+    void SubWindowActivated(QMdiSubWindow* window);
+    void OpenDocument(const QString& file, const QString& warning, const QString& caption, const Creator& creator);
+    void Dispatch(int code, QAction* command, const std::function<void(TDocumentWindow*)>& operation);
+    void FillWindowList();
+    void Tile(bool vertical);
+
     struct Impl;
     Impl* d = nullptr;
 };

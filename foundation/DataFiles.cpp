@@ -1,0 +1,918 @@
+// The readers and writers of the five data files, each by its layout and the shared line rules.
+#include "DataFiles.h"
+
+#include "AnsiCodec.h"
+#include "AppConfig.h"
+#include "DefFun.h"
+#include "Dialogs.h"
+#include "Exceptions.h"
+#include "Regional.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <algorithm>
+#include <memory>
+
+namespace DataFiles {
+
+const QString DelimiterWarning = QStringLiteral(
+    "Разделитель полей в настройках должен быть одним символом. Файлы данных не читаются и не записываются.");
+
+namespace {
+
+// The delimiter and comment character as Windows-1251 bytes, taken once per file.
+struct Layout {
+    bool Usable = false;
+    char Delimiter = 0;
+    bool HasComment = false;
+    char Comment = '#';
+    QString DelimiterText;
+
+    Layout()
+    {
+        const TAppConfig& c = EnsureAppConfig();
+        DelimiterText = c.Delimiter;
+        QByteArray byte;
+        if (c.Delimiter.size() == 1 && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
+            Usable = true;
+            Delimiter = byte[0];
+        }
+        const QString comment = c.CommentChar.isEmpty() ? QStringLiteral("#") : c.CommentChar;
+        if (comment.size() == 1 && AnsiCodec::TryEncode(comment, byte) && byte.size() == 1) {
+            HasComment = true;
+            Comment = byte[0];
+        }
+    }
+    bool Skipped(const char* line, qsizetype size) const
+    {
+        return size == 0 || line[0] == Delimiter || (HasComment && line[0] == Comment);
+    }
+    FieldCursor<char> Fields(const char* line, qsizetype size) const
+    {
+        return FieldCursor<char>(line, size, Delimiter, true);
+    }
+};
+
+Layout UsableLayout()
+{
+    Layout layout;
+    if (!layout.Usable) throw EInOutError(DelimiterWarning);
+    return layout;
+}
+
+// A whole file's bytes, mapped when the system allows it, so a large file is not copied.
+class FileBytes {
+public:
+    // False for a missing file; EInOutError for one that is there but cannot be read.
+    bool Open(const QString& path)
+    {
+        QFileInfo info(path);
+        if (!info.exists()) return false;
+        file_.setFileName(path);
+        if (info.isDir() || !file_.open(QIODevice::ReadOnly))
+            throw EInOutError(QStringLiteral("Cannot open file %1: %2")
+                                  .arg(path, info.isDir() ? QStringLiteral("it is a directory") : file_.errorString()));
+        const qint64 size = file_.size();
+        if (size > 0) map_ = file_.map(0, size);
+        if (map_) {
+            data_ = reinterpret_cast<const char*>(map_);
+            size_ = size;
+        } else {
+            bytes_ = file_.readAll();
+            if (file_.error() != QFileDevice::NoError)
+                throw EInOutError(QStringLiteral("Cannot read file %1: %2").arg(path, file_.errorString()));
+            data_ = bytes_.constData();
+            size_ = bytes_.size();
+        }
+        return true;
+    }
+    const char* Data() const { return data_; }
+    qsizetype Size() const { return size_; }
+
+private:
+    QFile file_;
+    uchar* map_ = nullptr;
+    QByteArray bytes_;
+    const char* data_ = "";
+    qsizetype size_ = 0;
+};
+
+// Calls f(line, length, lengthWithEnd) for every line: the text without its CR LF (or LF),
+// and the extent with the line end. Stops when f returns false.
+template <class F>
+void ForEachLine(const char* data, qsizetype size, F&& f)
+{
+    qsizetype pos = 0;
+    while (pos < size) {
+        const void* nl = std::memchr(data + pos, '\n', size_t(size - pos));
+        const qsizetype end = nl ? static_cast<const char*>(nl) - data : size;
+        qsizetype length = end - pos;
+        if (length > 0 && data[end - 1] == '\r') --length;
+        const qsizetype full = (nl ? end + 1 : size) - pos;
+        if (!f(data + pos, length, full)) return;
+        pos += full;
+    }
+}
+
+qsizetype CountLines(const char* data, qsizetype size)
+{
+    qsizetype n = 0;
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', size_t(data + size - p)))); ++p) ++n;
+    return n + 1;
+}
+
+QString Decode(const char* p, qsizetype n)
+{
+    return n == 0 ? QString() : AnsiCodec::Decode(p, n);
+}
+
+// A growing byte buffer written through raw pointers: the writers' hot path fills whole
+// lines in place instead of appending piece by piece.
+class ByteSink {
+public:
+    void Reserve(size_t n)
+    {
+        if (n > cap_) Grow(n);
+    }
+    // A pointer with room for n more bytes; Commit takes the end of what was written.
+    char* Room(size_t n)
+    {
+        if (size_ + n > cap_) Grow(std::max(cap_ * 2, size_ + n));
+        return buf_.get() + size_;
+    }
+    void Commit(char* end) { size_ = size_t(end - buf_.get()); }
+    void Append(const char* p, size_t n)
+    {
+        if (n == 0) return;
+        std::memcpy(Room(n), p, n);
+        size_ += n;
+    }
+    const char* Data() const { return buf_ ? buf_.get() : ""; }
+    qsizetype Size() const { return qsizetype(size_); }
+
+private:
+    void Grow(size_t n)
+    {
+        auto bigger = std::make_unique_for_overwrite<char[]>(n);
+        if (size_) std::memcpy(bigger.get(), buf_.get(), size_);
+        buf_ = std::move(bigger);
+        cap_ = n;
+    }
+    std::unique_ptr<char[]> buf_;
+    size_t size_ = 0;
+    size_t cap_ = 0;
+};
+
+// A date or time format of the regional settings, compiled for the plain numeric forms
+// (dd.MM.yyyy, H:mm:ss and the like). Texts in exactly the form the format writes are read and
+// written here directly; every other text and format goes through the regional conversions,
+// which decide. Only that exact form is taken, so both roads give the same result.
+class NumericFormat {
+public:
+    NumericFormat(const QString& format, const char* kinds)
+    {
+        int seen[3] = {0, 0, 0};
+        bool lastNumeric = false;
+        for (qsizetype i = 0; i < format.size();) {
+            const QChar ch = format.at(i);
+            if (ch.isLetter()) {
+                qsizetype run = 1;
+                while (i + run < format.size() && format.at(i + run) == ch) ++run;
+                const char* k = ch.unicode() < 128 ? std::strchr(kinds, char(ch.unicode())) : nullptr;
+                const bool year = ch == QLatin1Char('y');
+                if (!k || *k == 0 || lastNumeric || (year ? run != 4 : run > 2) || count_ == MaxTokens) return;
+                const int index = int(k - kinds);
+                ++seen[index];
+                tokens_[count_++] = Token{static_cast<signed char>(index), int(run), 0};
+                lastNumeric = true;
+                i += run;
+            } else {
+                if (ch.unicode() >= 128 || ch.isDigit() || ch == QLatin1Char('\'') || count_ == MaxTokens) return;
+                tokens_[count_++] = Token{-1, 0, char(ch.unicode())};
+                lastNumeric = false;
+                ++i;
+            }
+        }
+        ok_ = seen[0] == 1 && seen[1] == 1 && seen[2] == 1;
+    }
+    bool Ok() const { return ok_; }
+    bool UsesChar(char c) const
+    {
+        for (int i = 0; i < count_; ++i)
+            if (tokens_[i].Kind < 0 && tokens_[i].Literal == c) return true;
+        return false;
+    }
+    // The three numbers, in the order of the kinds; false unless the text is in the exact form.
+    bool Parse(const char* s, qsizetype n, int out[3]) const
+    {
+        if (!ok_) return false;
+        qsizetype p = 0;
+        for (int t = 0; t < count_; ++t) {
+            const Token& tok = tokens_[t];
+            if (tok.Kind < 0) {
+                if (p >= n || s[p] != tok.Literal) return false;
+                ++p;
+                continue;
+            }
+            int width = tok.Width;
+            if (width == 1 && p + 1 < n && IsDigit(s[p + 1])) {
+                if (s[p] == '0') return false;  // never written with a leading zero
+                width = 2;
+            }
+            if (p + width > n) return false;
+            int value = 0;
+            for (int i = 0; i < width; ++i) {
+                if (!IsDigit(s[p + i])) return false;
+                value = value * 10 + (s[p + i] - '0');
+            }
+            out[int(tok.Kind)] = value;
+            p += width;
+        }
+        return p == n;
+    }
+    // At most 64 bytes.
+    char* Format(char* p, const int values[3]) const
+    {
+        for (int t = 0; t < count_; ++t) {
+            const Token& tok = tokens_[t];
+            if (tok.Kind < 0) {
+                *p++ = tok.Literal;
+                continue;
+            }
+            int v = values[int(tok.Kind)];
+            const int len = v >= 1000 ? 4 : v >= 100 ? 3 : v >= 10 ? 2 : 1;
+            const int width = len > tok.Width ? len : tok.Width;
+            for (int i = width - 1; i >= 0; --i, v /= 10) p[i] = char('0' + v % 10);
+            p += width;
+        }
+        return p;
+    }
+
+private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    struct Token {
+        signed char Kind;  // index into the kinds, -1 for a literal character
+        int Width;
+        char Literal;
+    };
+    static constexpr int MaxTokens = 16;
+    Token tokens_[MaxTokens] = {};
+    int count_ = 0;
+    bool ok_ = false;
+};
+
+// The conversions of fields with the regional settings: integers, dates, times, fractions.
+class Converter {
+public:
+    Converter()
+        : settings_(Regional::Current()),
+          date_(settings_.ShortDateFormat, "dMy"),
+          time_(settings_.LongTimeFormat, "Hms"),
+          dayZero_(QDate(1899, 12, 30).toJulianDay())
+    {
+        QByteArray byte;
+        if (AnsiCodec::TryEncode(QString(settings_.DecimalSeparator), byte) && byte.size() == 1 &&
+            byte[0] != '-' && !(byte[0] >= '0' && byte[0] <= '9')) {
+            decimalOk_ = true;
+            decimal_ = byte[0];
+        }
+    }
+
+    // A measurement line whose delimiter occurs inside its number, date or time would not read
+    // back as written, so such settings stop the writing before anything is written.
+    void CheckSeparators(const Layout& layout) const
+    {
+        const QChar d = layout.DelimiterText.at(0);
+        if (d == settings_.DecimalSeparator || d == QLatin1Char('-') || (d >= QLatin1Char('0') && d <= QLatin1Char('9')) ||
+            settings_.ShortDateFormat.contains(d) || settings_.LongTimeFormat.contains(d))
+            throw EConvertError(QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени; "
+                                               "измерения не были бы прочитаны так, как записаны.")
+                                    .arg(layout.DelimiterText));
+    }
+
+    bool TryInt(const char* s, qsizetype n, int& value) const
+    {
+        if (FastInt(s, n, value)) return true;
+        return Regional::TryStrToInt(Decode(s, n), value);
+    }
+    int Int(const char* s, qsizetype n) const
+    {
+        int value = 0;
+        if (FastInt(s, n, value)) return value;
+        return Regional::StrToInt(Decode(s, n));
+    }
+    TDateTime Date(const char* s, qsizetype n) const
+    {
+        int v[3];
+        if (date_.Parse(s, n, v) && v[2] >= 1 && QDate::isValid(v[2], v[1], v[0]))
+            return TDateTime(QDate(v[2], v[1], v[0]).toJulianDay() - dayZero_);
+        return Regional::StrToDate(Decode(s, n));
+    }
+    TDateTime Time(const char* s, qsizetype n) const
+    {
+        int v[3];
+        if (time_.Parse(s, n, v) && v[0] < 24 && v[1] < 60 && v[2] < 60)
+            return TDateTime(v[0] * 3600 + v[1] * 60 + v[2]) / 86400.0;
+        return Regional::StrToTime(Decode(s, n));
+    }
+    double Float(const char* s, qsizetype n) const
+    {
+        double value = 0;
+        if (FastFloat(s, n, value)) return value;
+        return Regional::StrToFloat(Decode(s, n));
+    }
+
+    // The writers put a field at p, which has room for 64 bytes, and return its end. A text
+    // from the regional conversions goes through the sink, which then gives fresh room.
+    char* PutInt(char* p, int value) const { return std::to_chars(p, p + 16, value).ptr; }
+    char* PutDate(ByteSink& sink, char* p, TDateTime value) const
+    {
+        // Neighbouring lines often share their date.
+        if (value == lastDate_ && lastDateLength_ > 0) {
+            std::memcpy(p, lastDateText_, size_t(lastDateLength_));
+            return p + lastDateLength_;
+        }
+        if (date_.Ok() && std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 3.0e6) {
+            int year = 0, month = 0, day = 0;
+            QDate::fromJulianDay(dayZero_ + qint64(value)).getDate(&year, &month, &day);
+            if (year >= 1 && year <= 9999) {
+                const int v[3] = {day, month, year};
+                char* end = date_.Format(p, v);
+                lastDate_ = value;
+                lastDateLength_ = int(end - p);
+                std::memcpy(lastDateText_, p, size_t(lastDateLength_));
+                return end;
+            }
+        }
+        return PutText(sink, p, Regional::DateToStr(value));
+    }
+    char* PutTime(ByteSink& sink, char* p, TDateTime value) const
+    {
+        if (time_.Ok() && value >= 0 && value < 1) {
+            const double seconds = std::nearbyint(value * 86400.0);
+            // Only a time of whole seconds exactly as reading gives it; others go the long way.
+            if (seconds < 86400 && seconds / 86400.0 == value) {
+                const int s = int(seconds);
+                const int v[3] = {s / 3600, s / 60 % 60, s % 60};
+                return time_.Format(p, v);
+            }
+        }
+        return PutText(sink, p, Regional::TimeToStr(value));
+    }
+    char* PutFloat(ByteSink& sink, char* p, double value) const
+    {
+        const double a = std::fabs(value);
+        if (decimalOk_ && std::isfinite(value) && ((value == 0 && !std::signbit(value)) || (a >= 1e-4 && a < 1e15))) {
+            // The shortest text that reads back as the value; when it has at most 15 significant
+            // digits it is also the 15-digit rounding, which is what the general format writes.
+            auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
+            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) > 15)
+                r = std::to_chars(p, p + 48, value, std::chars_format::general, 15);
+            if (r.ec == std::errc() && !std::memchr(p, 'e', size_t(r.ptr - p))) {
+                for (char* q = p; q != r.ptr; ++q)
+                    if (*q == '.') *q = decimal_;
+                return r.ptr;
+            }
+        }
+        return PutText(sink, p, Regional::FloatToStr(value));
+    }
+
+private:
+    static char* PutText(ByteSink& sink, char* p, const QString& text)
+    {
+        const QByteArray bytes = AnsiCodec::Encode(text);
+        sink.Commit(p);
+        sink.Append(bytes.constData(), size_t(bytes.size()));
+        return sink.Room(256);
+    }
+    static int SignificantDigits(const char* p, const char* end)
+    {
+        int digits = 0;
+        bool leading = true;
+        for (; p != end; ++p) {
+            if (*p < '0' || *p > '9') continue;
+            if (leading && *p == '0') continue;
+            leading = false;
+            ++digits;
+        }
+        return digits;
+    }
+    // Plain decimal integers of up to nine digits, which every reading of an integer agrees on.
+    static bool FastInt(const char* s, qsizetype n, int& value)
+    {
+        if (n == 0 || n > 10) return false;
+        const bool negative = s[0] == '-';
+        qsizetype i = negative ? 1 : 0;
+        if (i == n || n - i > 9) return false;
+        int v = 0;
+        for (; i < n; ++i) {
+            const unsigned digit = unsigned(s[i] - '0');
+            if (digit > 9) return false;
+            v = v * 10 + int(digit);
+        }
+        value = negative ? -v : v;
+        return true;
+    }
+    // Digits, at most one decimal separator between digits, an optional leading minus.
+    bool FastFloat(const char* s, qsizetype n, double& value) const
+    {
+        if (!decimalOk_ || n == 0 || n > 40) return false;
+        char buf[48];
+        qsizetype len = 0, i = 0;
+        bool negative = false;
+        if (s[0] == '-') {
+            negative = true;
+            buf[len++] = '-';
+            i = 1;
+        }
+        int intDigits = 0, fracDigits = 0;
+        bool separator = false;
+        for (; i < n; ++i) {
+            const char c = s[i];
+            if (c >= '0' && c <= '9') {
+                (separator ? fracDigits : intDigits)++;
+                buf[len++] = c;
+            } else if (c == decimal_ && !separator && intDigits > 0) {
+                separator = true;
+                buf[len++] = '.';
+            } else {
+                return false;
+            }
+        }
+        if (intDigits == 0 || (separator && fracDigits == 0)) return false;
+        auto r = std::from_chars(buf, buf + len, value);
+        if (r.ec != std::errc() || r.ptr != buf + len) return false;
+        return !(negative && value == 0);
+    }
+
+    Regional::Settings settings_;
+    NumericFormat date_;
+    NumericFormat time_;
+    qint64 dayZero_;
+    bool decimalOk_ = false;
+    char decimal_ = '.';
+    mutable TDateTime lastDate_ = 0;
+    mutable int lastDateLength_ = 0;
+    mutable char lastDateText_[64];
+};
+
+// The six fields of a measurement line, in the file's form, followed by CR LF.
+void AppendMeasurement(ByteSink& out, const OResearches::TUnits& m, const Layout& layout, const Converter& conv)
+{
+    char* p = out.Room(256);
+    p = conv.PutInt(p, m.ID);
+    *p++ = layout.Delimiter;
+    p = conv.PutInt(p, m.Ref1);
+    *p++ = layout.Delimiter;
+    p = conv.PutInt(p, m.Ref2);
+    *p++ = layout.Delimiter;
+    p = conv.PutDate(out, p, m.Date);
+    *p++ = layout.Delimiter;
+    p = conv.PutTime(out, p, m.Time);
+    *p++ = layout.Delimiter;
+    p = conv.PutFloat(out, p, m.Value);
+    *p++ = '\r';
+    *p++ = '\n';
+    out.Commit(p);
+}
+
+void WriteBytesAtomic(const QString& path, const char* data, qsizetype size)
+{
+    QSaveFile file(path);
+    // Unbuffered: a short write (disk full, file-size limit) shows at once instead of being
+    // lost in a buffer flushed by commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EInOutError(QStringLiteral("Unable to write to %1: %2").arg(path, file.errorString()));
+    if (size > 0 && file.write(data, size) != size) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw EInOutError(QStringLiteral("Unable to write to %1: %2").arg(path, reason));
+    }
+    if (!file.commit()) throw EInOutError(QStringLiteral("Unable to write to %1: %2").arg(path, file.errorString()));
+}
+
+// The frame every loader shares: the delimiter check, the skip rule, and a conversion that
+// is not guarded stopping the load with its message.
+template <class F, class P>
+LoadResult LoadFile(const QString& path, F&& perLine, P&& prepare)
+{
+    LoadResult result;
+    const Layout layout;
+    if (!layout.Usable) {
+        result.Complete = false;
+        result.Error = DelimiterWarning;
+        return result;
+    }
+    FileBytes file;
+    if (!file.Open(path)) return result;
+    const Converter conv;
+    prepare(file.Data(), file.Size());
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (layout.Skipped(line, size)) return true;
+        try {
+            perLine(layout, conv, line, size, result);
+        } catch (const EConvertError& e) {
+            result.Complete = false;
+            result.Error = e.Message;
+            return false;
+        }
+        return true;
+    });
+    return result;
+}
+
+template <class F>
+LoadResult LoadFile(const QString& path, F&& perLine)
+{
+    return LoadFile(path, perLine, [](const char*, qsizetype) {});
+}
+
+// Field 1 of a table file, through the key-field error path; true when it converted.
+bool ReadKey(const Converter& conv, const char* s, qsizetype n, int32_t& id)
+{
+    try {
+        id = conv.Int(s, n);
+        return true;
+    } catch (const EConvertError& e) {
+        ReportKeyFieldError(e.Message);
+        return false;
+    }
+}
+
+template <class List>
+void RaiseMaxID(List& list, int32_t id)
+{
+    if (id > list.MaxID) list.MaxID = id;
+}
+
+QString Joined(std::initializer_list<QString> fields)
+{
+    const QString& d = EnsureAppConfig().Delimiter;
+    QString line;
+    bool first = true;
+    for (const QString& f : fields) {
+        if (!first) line += d;
+        first = false;
+        line += f;
+    }
+    return line;
+}
+
+}  // namespace
+
+QString PathOf(const QString& fileName)
+{
+    return EnsureAppConfig().DBPath + QLatin1Char('/') + fileName;
+}
+
+bool DelimiterUsable()
+{
+    return Layout().Usable;
+}
+
+bool CheckDelimiter()
+{
+    if (DelimiterUsable()) return true;
+    Dialogs::Warning(DelimiterWarning);
+    return false;
+}
+
+QStringList ReadLines(const QString& path)
+{
+    QStringList lines;
+    FileBytes file;
+    if (!file.Open(path)) return lines;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        lines.append(Decode(line, size));
+        return true;
+    });
+    return lines;
+}
+
+bool IsSkipped(QStringView line)
+{
+    if (line.isEmpty()) return true;
+    const TAppConfig& c = EnsureAppConfig();
+    const QStringView first = line.left(1);
+    const QString comment = c.CommentChar.isEmpty() ? QStringLiteral("#") : c.CommentChar;
+    return first == c.Delimiter || first == comment;
+}
+
+void WriteLinesAtomic(const QString& path, const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += AnsiCodec::Encode(line);
+        bytes += "\r\n";
+    }
+    WriteBytesAtomic(path, bytes.constData(), bytes.size());
+}
+
+void ReportKeyFieldError(const QString& message)
+{
+    // The box and the rest of the file matter more than a log that cannot be written.
+    try {
+        WriteLog(QStringLiteral("ОШИБКА! ") + message);
+    } catch (const std::exception&) {
+    }
+    Dialogs::Error(QStringLiteral("Ошибка доступа к файлу!") + QLatin1Char('\n') + message);
+}
+
+// ---- ksRegions.txt and ksFederalParts.txt
+
+LoadResult LoadRegions(const QString& path, TORegions& list)
+{
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        list.Add();
+        ++result.Records;
+        ORegions::TUnits& r = list.Items(list.Count() - 1);
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        fields.Next(s, n);
+        if (ReadKey(conv, line + s, n, r.ID)) RaiseMaxID(list, r.ID);
+        FixedText<255>* texts255[] = {&r.Name, &r.Capital};
+        for (FixedText<255>* t : texts255) {
+            fields.Next(s, n);
+            *t = Decode(line + s, n);
+        }
+        FixedText<50>* codes[] = {&r.CodeMVD, &r.CodeMSH, &r.CodeAlpha, &r.CodeLatin, &r.CodeAlphaNum};
+        for (FixedText<50>* t : codes) {
+            fields.Next(s, n);
+            *t = Decode(line + s, n);
+        }
+    });
+}
+
+LoadResult LoadFederalParts(const QString& path, TORegions& list)
+{
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        list.Add();
+        ++result.Records;
+        ORegions::TUnits& r = list.Items(list.Count() - 1);
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        fields.Next(s, n);
+        if (ReadKey(conv, line + s, n, r.ID)) RaiseMaxID(list, r.ID);
+        fields.Next(s, n);
+        r.Name = Decode(line + s, n);
+        fields.Next(s, n);
+        r.Capital = Decode(line + s, n);
+        fields.Next(s, n);
+        r.CodeMSH = Decode(line + s, n);
+    });
+}
+
+QString RegionLine(const ORegions::TUnits& r)
+{
+    return Joined({Regional::IntToStr(r.ID), r.Name, r.Capital, r.CodeMVD, r.CodeMSH, r.CodeAlpha, r.CodeLatin,
+                   r.CodeAlphaNum});
+}
+
+QString FederalPartLine(const ORegions::TUnits& r)
+{
+    return Joined({Regional::IntToStr(r.ID), r.Name, r.Capital, r.CodeMSH});
+}
+
+void SaveRegions(const QString& path, const TORegions& list)
+{
+    UsableLayout();
+    QStringList lines;
+    for (int i = 1; i < list.Count(); ++i) lines.append(RegionLine(list.Items(i)));
+    WriteLinesAtomic(path, lines);
+}
+
+void SaveFederalParts(const QString& path, const TORegions& list)
+{
+    UsableLayout();
+    QStringList lines;
+    for (int i = 1; i < list.Count(); ++i) lines.append(FederalPartLine(list.Items(i)));
+    WriteLinesAtomic(path, lines);
+}
+
+// ---- ksResearchRegister.txt
+
+LoadResult LoadResearches(const QString& path, TOResearches& list)
+{
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        list.Add();
+        ++result.Records;
+        OResearches::TUnits& r = list.Items(list.Count() - 1);
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        fields.Next(s, n);
+        if (ReadKey(conv, line + s, n, r.ID)) RaiseMaxID(list, r.ID);
+        fields.Next(s, n);
+        r.Name = Decode(line + s, n);
+        fields.Next(s, n);
+        r.Ref1 = conv.Int(line + s, n);
+        fields.Next(s, n);
+        r.Ref2 = conv.Int(line + s, n);
+    });
+}
+
+QString ResearchLine(const OResearches::TUnits& r)
+{
+    return Joined({Regional::IntToStr(r.ID), r.Name, Regional::IntToStr(r.Ref1), Regional::IntToStr(r.Ref2)});
+}
+
+void SaveResearches(const QString& path, const TOResearches& list)
+{
+    UsableLayout();
+    QStringList lines;
+    for (int i = 1; i < list.Count(); ++i) lines.append(ResearchLine(list.Items(i)));
+    WriteLinesAtomic(path, lines);
+}
+
+// ---- ksMesurements.txt
+
+namespace {
+
+// Fields 1 and 3 to 6 of a measurement line into m; field 1 guarded, the others throw.
+void FillMeasurement(OResearches::TUnits& m, TOResearches& list, const Layout& layout, const Converter& conv,
+                     const char* line, qsizetype size, bool readRef1)
+{
+    FieldCursor<char> fields = layout.Fields(line, size);
+    qsizetype s, n;
+    fields.Next(s, n);
+    if (ReadKey(conv, line + s, n, m.ID)) RaiseMaxID(list, m.ID);
+    fields.Next(s, n);
+    if (readRef1) m.Ref1 = conv.Int(line + s, n);
+    fields.Next(s, n);
+    m.Ref2 = conv.Int(line + s, n);
+    fields.Next(s, n);
+    m.Date = conv.Date(line + s, n);
+    fields.Next(s, n);
+    m.Time = conv.Time(line + s, n);
+    fields.Next(s, n);
+    m.Value = conv.Float(line + s, n);
+}
+
+int ResearchOf(const Layout& layout, const Converter& conv, const char* line, qsizetype size)
+{
+    FieldCursor<char> fields = layout.Fields(line, size);
+    fields.Skip(1);
+    qsizetype s, n;
+    fields.Next(s, n);
+    return conv.Int(line + s, n);
+}
+
+}  // namespace
+
+LoadResult LoadMeasurements(const QString& path, int researchID, TOResearches& list)
+{
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        if (ResearchOf(layout, conv, line, size) != researchID) return;
+        list.Add();
+        ++result.Records;
+        OResearches::TUnits& m = list.Items(list.Count() - 1);
+        m.Ref1 = researchID;
+        FillMeasurement(m, list, layout, conv, line, size, false);
+    });
+}
+
+LoadResult LoadAllMeasurements(const QString& path, TOResearches& list)
+{
+    return LoadFile(
+        path,
+        [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+            list.Add();
+            ++result.Records;
+            FillMeasurement(list.Items(list.Count() - 1), list, layout, conv, line, size, true);
+        },
+        // One look at the line ends spares the list its regrowth on a large file.
+        [&](const char* data, qsizetype size) { list.Reserve(int(list.Count() + CountLines(data, size))); });
+}
+
+QString MeasurementLine(const OResearches::TUnits& m)
+{
+    const Layout layout = UsableLayout();
+    ByteSink out;
+    AppendMeasurement(out, m, layout, Converter());
+    return Decode(out.Data(), out.Size() - 2);
+}
+
+void SaveMeasurements(const QString& path, int researchID, const TOResearches& list)
+{
+    const Layout layout = UsableLayout();
+    const Converter conv;
+    conv.CheckSeparators(layout);
+    // The research's lines first: a value that cannot be written stops before the file is touched.
+    ByteSink tail;
+    tail.Reserve(size_t(list.Count()) * 48);
+    for (int i = 1; i < list.Count(); ++i) AppendMeasurement(tail, list.Items(i), layout, conv);
+
+    ByteSink out;
+    {
+        FileBytes file;
+        if (file.Open(path)) {
+            out.Reserve(size_t(file.Size()) + size_t(tail.Size()) + 2);
+            ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype full) {
+                int id = 0;
+                if (!layout.Skipped(line, size)) {
+                    FieldCursor<char> fields = layout.Fields(line, size);
+                    fields.Skip(1);
+                    qsizetype s, n;
+                    fields.Next(s, n);
+                    if (conv.TryInt(line + s, n, id) && id == researchID) return true;
+                }
+                // Every other line goes over as it stands, bad ones included.
+                out.Append(line, size_t(full));
+                if (line[full - 1] == '\r') out.Append("\n", 1);
+                else if (line[full - 1] != '\n') out.Append("\r\n", 2);
+                return true;
+            });
+        }
+    }
+    out.Append(tail.Data(), size_t(tail.Size()));
+    WriteBytesAtomic(path, out.Data(), out.Size());
+}
+
+void SaveAllMeasurements(const QString& path, const TOResearches& list)
+{
+    const Layout layout = UsableLayout();
+    const Converter conv;
+    conv.CheckSeparators(layout);
+    ByteSink out;
+    out.Reserve(size_t(list.Count()) * 48);
+    for (int i = 1; i < list.Count(); ++i) AppendMeasurement(out, list.Items(i), layout, conv);
+    WriteBytesAtomic(path, out.Data(), out.Size());
+}
+
+bool HasMeasurements(const QString& path, int researchID)
+{
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return false;
+    const Converter conv;
+    bool found = false;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (layout.Skipped(line, size)) return true;
+        found = ResearchOf(layout, conv, line, size) == researchID;
+        return !found;
+    });
+    return found;
+}
+
+// ---- ksLinksToMap.txt
+
+LoadResult LoadLinks(const QString& path, TOCoordinates& list)
+{
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        list.Add();
+        ++result.Records;
+        OCoordinates::TUnits& p = list.Items(list.Count() - 1);
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        try {
+            for (int32_t* field : {&p.Level, &p.PlaceID, &p.X, &p.Y}) {
+                fields.Next(s, n);
+                *field = conv.Int(line + s, n);
+            }
+        } catch (const EConvertError& e) {
+            ReportKeyFieldError(e.Message);
+        }
+    });
+}
+
+QString LinkLine(const OCoordinates::TUnits& p)
+{
+    return Joined({Regional::IntToStr(p.Level), Regional::IntToStr(p.PlaceID), Regional::IntToStr(p.X),
+                   Regional::IntToStr(p.Y)});
+}
+
+void SaveLinks(const QString& path, const TOCoordinates& list)
+{
+    UsableLayout();
+    QStringList lines;
+    for (int i = 0; i < list.Count(); ++i) lines.append(LinkLine(list.Items(i)));
+    WriteLinesAtomic(path, lines);
+}
+
+QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+{
+    QList<QPair<int, QString>> names;
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return names;
+    const Converter conv;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (layout.Skipped(line, size)) return true;
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        fields.Next(s, n);
+        int id = 0;
+        if (!conv.TryInt(line + s, n, id)) return true;
+        fields.Next(s, n);
+        names.append({id, Decode(line + s, n)});
+        return true;
+    });
+    return names;
+}
+
+}  // namespace DataFiles

@@ -1,0 +1,129 @@
+// Common routines: the field splitter, the event log, hand-off files and printer paper.
+#include "DefFun.h"
+
+#include "AnsiCodec.h"
+#include "AppConfig.h"
+#include "Env.h"
+#include "Exceptions.h"
+#include "Printer.h"
+#include "Regional.h"
+
+#include <QFile>
+
+QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter)
+{
+    const bool hasDelimiter = Delimiter.size() == 1;
+    const char16_t delimiter = hasDelimiter ? Delimiter.front().unicode() : u'\0';
+    if (FieldNo < 1) {
+        // No delimiter count can reach a field number below 1: the walk keeps every other character.
+        QString all;
+        for (QChar ch : Line)
+            if (!hasDelimiter || ch.unicode() != delimiter) all += ch;
+        FieldCursor<char16_t> cursor(reinterpret_cast<const char16_t*>(all.constData()), all.size(), u'\0', false);
+        qsizetype start = 0, length = 0;
+        cursor.Next(start, length);
+        return all.mid(start, length);
+    }
+    FieldCursor<char16_t> cursor(reinterpret_cast<const char16_t*>(Line.data()), Line.size(), delimiter, hasDelimiter);
+    cursor.Skip(FieldNo - 1);
+    qsizetype start = 0, length = 0;
+    cursor.Next(start, length);
+    if (length == 0) return QString();
+    return Line.mid(start, length).toString();
+}
+
+QString GetFieldNo(int FieldNo, QStringView Line)
+{
+    return GetFieldNo(FieldNo, Line, QStringView(EnsureAppConfig().Delimiter));
+}
+
+void GetFieldNo(int FieldNo, QStringView Line, QString& Field)
+{
+    Field = GetFieldNo(FieldNo, Line);
+}
+
+QString GetUserNameStr()
+{
+    // The names went through a 256-byte buffer: a longer one was a failure.
+    const QString name = Env::UserName();
+    return name.isEmpty() || name.size() > 255 ? QStringLiteral("н.д.") : name;
+}
+
+QString GetComputerNameStr()
+{
+    const QString name = Env::ComputerName();
+    return name.isEmpty() || name.size() > 255 ? QStringLiteral("н.д.") : name;
+}
+
+namespace {
+
+// A log line is for people: a character the code page lacks becomes "?" rather than costing
+// the whole line (and with it the report of an error).
+QByteArray EncodeForLog(const QString& text)
+{
+    QByteArray out;
+    if (AnsiCodec::TryEncode(text, out)) return out;
+    QString safe = text;
+    for (qsizetype i = AnsiCodec::FirstUnencodable(safe); i >= 0; i = AnsiCodec::FirstUnencodable(safe)) {
+        const bool pair = safe.at(i).isHighSurrogate() && i + 1 < safe.size() && safe.at(i + 1).isLowSurrogate();
+        safe.replace(i, pair ? 2 : 1, QLatin1Char('?'));
+    }
+    return AnsiCodec::Encode(safe);
+}
+
+}  // namespace
+
+void WriteLog(const QString& Msg)
+{
+    QString cleaned = Msg;
+    for (QChar& ch : cleaned)
+        if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n')) ch = QLatin1Char(' ');
+    const QString line = Regional::DateTimeToStr(Regional::Now()) + QStringLiteral(", ") + cleaned +
+                         QStringLiteral(", ") + GetUserNameStr() + QStringLiteral(", ") + GetComputerNameStr();
+    const QByteArray bytes = EncodeForLog(line) + "\r\n";
+
+    const QString path = EnsureAppConfig().AppDir + QStringLiteral("tvk.log");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw EInOutError(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw EInOutError(QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()));
+    file.close();
+}
+
+QString TempFilePath(const QString& FileName)
+{
+    QString dir = Env::HandOffDir();
+    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    return dir + FileName;
+}
+
+void WriteTempFile(bool Write, const QString& FileName, const QStringList& Lines)
+{
+    const QString path = TempFilePath(FileName);
+    if (!Write) {
+        QFile::remove(path);
+        return;
+    }
+    // Encoded first: a line the code page cannot hold leaves no half-written file.
+    QByteArray bytes;
+    for (const QString& line : Lines) bytes += AnsiCodec::Encode(line) + "\r\n";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw EInOutError(QStringLiteral("Cannot create file %1: %2").arg(path, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw EInOutError(QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()));
+    file.close();
+}
+
+void GetPrinterPaper(int16_t& Orientation, int16_t& PaperSize)
+{
+    Orientation = DMORIENT_PORTRAIT;
+    PaperSize = DMPAPER_A4;
+    TPrinter& printer = Printer();
+    const int orientation = printer.Orientation();
+    const int paper = printer.PaperSize();
+    // Zero stands for "the printer gives none".
+    if (orientation > 0) Orientation = int16_t(orientation);
+    if (paper > 0) PaperSize = int16_t(paper);
+}

@@ -1,0 +1,161 @@
+// The protocol every record dialog follows: results, OK/Cancel, keys and the text-field check.
+#include "RecordDialog.h"
+
+#include "AnsiCodec.h"
+#include "AppConfig.h"
+#include "Dialogs.h"
+#include "Exceptions.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+TRecordDialog::TRecordDialog(QWidget* owner) : QDialog(owner)
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    // Key preview: the dialog sees every key of its controls first.
+    qApp->installEventFilter(this);
+}
+
+TRecordDialog::~TRecordDialog()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TRecordDialog::FillRec(bool Mark)
+{
+    Modified = Mark;
+}
+
+int TRecordDialog::Execute()
+{
+    return exec();
+}
+
+QString TRecordDialog::TextFieldProblem(const QString& text, const QString& fieldCaption)
+{
+    const QString field = QStringLiteral("«") + fieldCaption + QStringLiteral("»");
+    const QString delimiter = AppConfig ? AppConfig->Delimiter : QString();
+    if (delimiter.size() == 1 && text.contains(delimiter.at(0))) {
+        QString shown = delimiter;
+        if (delimiter == QStringLiteral("\t")) shown = QStringLiteral("табуляция");
+        else if (delimiter == QStringLiteral(" ")) shown = QStringLiteral("пробел");
+        return QStringLiteral("Поле ") + field + QStringLiteral(" содержит разделитель полей (") + shown +
+               QStringLiteral(").");
+    }
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return QStringLiteral("Поле ") + field + QStringLiteral(" содержит перевод строки.");
+    if (text.contains(QLatin1Char('\t')))
+        return QStringLiteral("Поле ") + field + QStringLiteral(" содержит символ табуляции.");
+    const qsizetype bad = AnsiCodec::FirstUnencodable(text);
+    if (bad >= 0) {
+        return QStringLiteral("Поле ") + field + QStringLiteral(" содержит символ «") + text.mid(bad, 1) +
+               QStringLiteral("», который нельзя сохранить в файле данных.");
+    }
+    return QString();
+}
+
+bool TRecordDialog::CheckTextField(const QString& text, const QString& fieldCaption)
+{
+    const QString problem = TextFieldProblem(text, fieldCaption);
+    if (problem.isEmpty()) return true;
+    Dialogs::Warning(problem);
+    return false;
+}
+
+void TRecordDialog::MarkToSave()
+{
+    Modified = true;
+}
+
+void TRecordDialog::Button1Click()
+{
+    Guarded([&] {
+        if (!CheckValues()) return;
+        OKPressed = true;
+        done(Modified ? erChanged : erUnchanged);
+    });
+}
+
+void TRecordDialog::Button2Click()
+{
+    done(erCancelled);
+}
+
+void TRecordDialog::CreateButtons(QWidget* strip)
+{
+    Button1 = new QPushButton(QStringLiteral("ОК"), strip);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(6, 8, 75, 25);
+    Button1->setAutoDefault(false);
+    Button2 = new QPushButton(QStringLiteral("Отмена"), strip);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(88, 8, 75, 25);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TRecordDialog::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TRecordDialog::Button2Click);
+}
+
+void TRecordDialog::AddTextField(QLineEdit* edit, const QString& caption)
+{
+    connect(edit, &QLineEdit::textChanged, this, &TRecordDialog::MarkToSave);
+    textFields_.append({edit, caption});
+}
+
+bool TRecordDialog::CheckValues()
+{
+    for (const TextField& f : std::as_const(textFields_)) {
+        if (!CheckTextField(f.Edit->text(), f.Caption)) {
+            f.Edit->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TRecordDialog::FormKeyPress(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    focusNextChild();
+    return true;
+}
+
+bool TRecordDialog::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (key != Qt::Key_End || held != Qt::ControlModifier) return false;
+    if (Button1 && Button1->isEnabled()) Button1->click();
+    else Button1Click();
+    return true;
+}
+
+void TRecordDialog::FormClose(int& result)
+{
+    // A result that is not "OK with a change" never reaches the caller as anything but cancel.
+    if (!(OKPressed && Modified && result == erChanged)) result = erCancelled;
+}
+
+void TRecordDialog::done(int result)
+{
+    FormClose(result);
+    QDialog::done(result);
+}
+
+void TRecordDialog::reject()
+{
+    // Esc and the close box both end here.
+    Button2Click();
+}
+
+bool TRecordDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !isVisible()) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || (w != this && !isAncestorOf(w))) return false;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    bool consumed = false;
+    Guarded([&] { consumed = FormKeyDown(ke->key(), ke->modifiers()) || FormKeyPress(ke->key()); });
+    return consumed;
+}

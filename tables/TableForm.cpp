@@ -1,0 +1,636 @@
+// The table-window family: form, loading and saving, grid, search, copy, export and printing.
+#include "TableForm.h"
+
+#include "AppConfig.h"
+#include "DefFun.h"
+#include "Dialogs.h"
+#include "Exceptions.h"
+#include "GridPrintJob.h"
+#include "MainForm.h"
+#include "Pictures.h"
+#include "Regional.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QSize kDesignSize(1016, 660);
+
+QIcon SearchIcon()
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.setBrush(QColor(210, 235, 255));
+    p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
+    p.setPen(QPen(QColor(40, 40, 40), 2.2));
+    p.drawLine(QPointF(10, 10), QPointF(14.5, 14.5));
+    p.end();
+    return QIcon(pm);
+}
+
+QWidget* MarginPanel(const QString& name, QWidget* parent)
+{
+    auto* w = new QWidget(parent);
+    w->setObjectName(name);
+    return w;
+}
+
+// Frees the print job on every way out of a command.
+struct JobGuard {
+    ~JobGuard() { GridPrintJob::Free(); }
+};
+
+}  // namespace
+
+TTableForm::TTableForm(const TTableParams& params, QWidget* owner) : TDocumentWindow(owner), params_(params)
+{
+    setWindowTitle(params_.Caption);
+    CreateControls();
+    qApp->installEventFilter(this);
+}
+
+void TTableForm::FormCreate()
+{
+    SearchRestart = true;
+    NewList();
+    SetGridParams();
+}
+
+TTableForm::~TTableForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TTableForm::CreateControls()
+{
+    resize(kDesignSize);
+    auto* formLayout = new QVBoxLayout(this);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setWidgetResizable(true);
+    formLayout->addWidget(ScrollBox1);
+
+    auto* inside = new QWidget;
+    auto* grid = new QGridLayout(inside);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    Panel2 = MarginPanel(QStringLiteral("Panel2"), inside);
+    Panel3 = MarginPanel(QStringLiteral("Panel3"), inside);
+    Panel4 = MarginPanel(QStringLiteral("Panel4"), inside);
+    Panel2->setFixedWidth(6);
+    Panel3->setFixedHeight(6);
+    Panel4->setFixedWidth(6);
+    Panel5 = MarginPanel(QStringLiteral("Panel5"), inside);
+    Panel1 = MarginPanel(QStringLiteral("Panel1"), inside);
+    Panel1->setFixedHeight(35);
+    grid->addWidget(Panel3, 0, 0, 1, 3);
+    grid->addWidget(Panel2, 1, 0);
+    grid->addWidget(Panel5, 1, 1);
+    grid->addWidget(Panel4, 1, 2);
+    grid->addWidget(Panel1, 2, 0, 1, 3);
+
+    // The bottom strip: edit buttons, a bevel, the search box and its button.
+    auto makeButton = [this](const QString& name, const QString& text, int x) {
+        auto* b = new QPushButton(text, Panel1);
+        b->setObjectName(name);
+        b->setGeometry(x, 5, 75, 25);
+        b->setFocusPolicy(Qt::NoFocus);  // speed buttons take no focus
+        return b;
+    };
+    Button1 = makeButton(QStringLiteral("Button1"), QStringLiteral("Добавить"), 6);
+    Button2 = makeButton(QStringLiteral("Button2"), QStringLiteral("Изменить"), 89);
+    Button3 = makeButton(QStringLiteral("Button3"), QStringLiteral("Удалить"), 172);
+    Bevel1 = new QFrame(Panel1);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::VLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(254, 4, 4, 27);
+    Edit1 = new QLineEdit(Panel1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(264, 7, 113, 21);
+    SpeedButton2 = new QToolButton(Panel1);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setIcon(SearchIcon());
+    SpeedButton2->setToolTip(QStringLiteral("Поиск"));
+    SpeedButton2->setGeometry(380, 5, 25, 25);
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
+
+    // Title strip, grid, notice and measuring box.
+    auto* column = new QVBoxLayout(Panel5);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    StaticText1 = new QLabel(params_.Title, Panel5);
+    StaticText1->setObjectName(QStringLiteral("StaticText1"));
+    StaticText1->setFixedHeight(31);
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StaticText1->setAutoFillBackground(true);
+    QFont titleFont = StaticText1->font();
+    titleFont.setPixelSize(19);
+    titleFont.setBold(true);
+    StaticText1->setFont(titleFont);
+    column->addWidget(StaticText1);
+    StringGrid1 = new StringGrid(Panel5);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setMaximumHeight(580);
+    StringGrid1->SetDefaultRowHeight(20);
+    StringGrid1->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rect, StringGrid::CellState s) {
+        StringGrid1DrawCell(p, c, r, rect, s);
+    });
+    column->addWidget(StringGrid1, 1);
+    column->addStretch(0);
+    StaticText2 = new QLabel(QStringLiteral("Нет записей для отображения"), Panel5);
+    StaticText2->setObjectName(QStringLiteral("StaticText2"));
+    StaticText2->setAutoFillBackground(true);
+    QFont noticeFont = StaticText2->font();
+    noticeFont.setPixelSize(16);
+    StaticText2->setFont(noticeFont);
+    StaticText2->adjustSize();
+    StaticText2->hide();
+    Memo1 = new TMeasureBox(Panel5);
+    ScrollBox1->setWidget(inside);
+
+    // The grid's pop-up menu; its shortcuts act while the grid has the focus.
+    PopupMenu4 = new QMenu(this);
+    PopupMenu4->setObjectName(QStringLiteral("PopupMenu4"));
+    auto makeItem = [this](const QString& name, const QString& text, const QKeySequence& key) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(name);
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WidgetShortcut);
+        }
+        PopupMenu4->addAction(a);
+        StringGrid1->addAction(a);
+        return a;
+    };
+    MenuItem5 = makeItem(QStringLiteral("MenuItem5"), QStringLiteral("Новая строка"), QKeySequence(Qt::Key_Insert));
+    N3 = makeItem(QStringLiteral("N3"), QStringLiteral("Изменить"), QKeySequence());
+    N4 = PopupMenu4->addSeparator();
+    N4->setObjectName(QStringLiteral("N4"));
+    MenuItem6 = makeItem(QStringLiteral("MenuItem6"), QStringLiteral("Удалить..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu4->popup(StringGrid1->mapToGlobal(pos)); });
+
+    connect(Button1, &QPushButton::clicked, this, &TTableForm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TTableForm::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TTableForm::Button3Click);
+    connect(MenuItem5, &QAction::triggered, this, &TTableForm::Button1Click);
+    connect(N3, &QAction::triggered, this, &TTableForm::Button2Click);
+    connect(MenuItem6, &QAction::triggered, this, &TTableForm::Button3Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TTableForm::SpeedButton2Click);
+    connect(StringGrid1, &StringGrid::CellDoubleClicked, this, [this](int, int) { Button2Click(); });
+    connect(StringGrid1, &StringGrid::KeyPressed, this,
+            [this](int key, Qt::KeyboardModifiers mods, bool& handled) {
+                Guarded([&] { handled = StringGrid1KeyPress(key, mods); });
+            });
+
+    // Lay the hidden form out now, so the grid's client width is known to the column widths.
+    formLayout->activate();
+    ScrollBox1->widget()->resize(ScrollBox1->size());
+    grid->activate();
+    column->activate();
+    StaticText2->move(StaticText2->x(), 40);
+    StaticText2->setParent(StringGrid1);  // FormCreate: the notice lies over the grid
+}
+
+// --- Loading, filling and saving ---------------------------------------------------------
+
+void TTableForm::PreFillRec()
+{
+    AddPlaceholder();
+    loadedWhole_ = false;
+    if (!DataFiles::CheckDelimiter()) {
+        // Neither read nor, later, written.
+        FillRec();
+        return;
+    }
+    const QString path = DataFiles::PathOf(params_.FileName);
+    if (QFileInfo(path).isFile()) {
+        try {
+            const DataFiles::LoadResult result = LoadRecords(path);
+            loadedWhole_ = result.Complete;
+        } catch (...) {
+            FillRec();
+            throw;
+        }
+    } else {
+        loadedWhole_ = true;  // a missing file is created again by the next save
+    }
+    FillRec();
+}
+
+void TTableForm::FillRec()
+{
+    StaticText2->move((width() - StaticText2->width()) / 2, StaticText2->y());
+    StaticText2->hide();
+    for (int c = 0; c < StringGrid1->ColCount(); ++c)
+        if (StringGrid1->RowCount() > 1) StringGrid1->SetCell(c, 1, QString());
+    StringGrid1->SetRowCount(1);
+    const int count = RecordCount();
+    if (count <= 1) {
+        DeActivateMenu();
+        StaticText2->show();
+        StaticText2->raise();
+        SetEditControls(false);
+        return;
+    }
+    StringGrid1->SetRowCount(count);
+    for (int i = 1; i < count; ++i) {
+        StringGrid1->SetCell(0, i, QString::number(i));
+        const QStringList cells = RecordCells(i);
+        for (int c = 0; c < cells.size(); ++c) StringGrid1->SetCell(c + 1, i, cells[c]);
+    }
+    SetEditControls(true);
+    StringGrid1->SetFixedRows(1);
+    ActivateMenu();
+    StringGrid1->SetRow(1);
+    StringGrid1->SetCol(1);
+    if (AppConfig->WordWrap) GridResize();
+}
+
+void TTableForm::SetEditControls(bool hasRecords)
+{
+    // A file not read whole is never written, so nothing may change the list.
+    const bool editable = loadedWhole_;
+    Button1->setEnabled(editable);
+    MenuItem5->setEnabled(editable);
+    Button2->setEnabled(editable && hasRecords);
+    Button3->setEnabled(editable && hasRecords);
+    N3->setEnabled(editable && hasRecords);
+    MenuItem6->setEnabled(editable && hasRecords);
+}
+
+bool TTableForm::SaveRecs()
+{
+    if (!loadedWhole_) return false;
+    if (!DataFiles::CheckDelimiter()) return false;
+    try {
+        SaveRecords(DataFiles::PathOf(params_.FileName));
+    } catch (const std::exception& e) {
+        // The old file is intact and the list stays modified, so the next save tries again.
+        const QString message = ExceptionMessage(e);
+        WriteLog(QStringLiteral("ОШИБКА! ") + message);
+        Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+        return false;
+    }
+    SetListModified(false);
+    return true;
+}
+
+// --- Grid set-up, widths and painting ----------------------------------------------------------
+
+void TTableForm::SetGridParams()
+{
+    const int cols = int(params_.Headings.size());
+    StringGrid1->SetColCount(cols);
+    for (int c = 0; c < cols && c < params_.ProvisionalFactors.size(); ++c)
+        StringGrid1->SetColWidth(c, int(std::trunc(StringGrid1->ClientWidth() * params_.ProvisionalFactors[c])));
+    ReadUserSettings();
+    if (AppConfig->WordWrap) GridResize();
+    for (int c = 0; c < cols; ++c) StringGrid1->SetCell(c, 0, params_.Headings[c]);
+}
+
+void TTableForm::ReadUserSettings()
+{
+    const QString error = TableGrid::ReadColumnWidths(*StringGrid1, params_.Section, params_.DefaultFactors);
+    if (error.isEmpty()) return;
+    WriteLog(QStringLiteral("ОШИБКА! ") + error);
+    Dialogs::Error(QStringLiteral("Ошибка чтения файла конфигурации.") + QLatin1Char('\n') + error);
+}
+
+void TTableForm::SaveUserSettings()
+{
+    const QString error = TableGrid::SaveColumnWidths(*StringGrid1, params_.Section);
+    if (error.isEmpty()) return;
+    WriteLog(QStringLiteral("ОШИБКА! ") + error);
+    Dialogs::Error(QStringLiteral("Ошибка записи файла конфигурации.") + QLatin1Char('\n') + error);
+}
+
+void TTableForm::GridResize()
+{
+    TableGrid::GridResize(*StringGrid1, *Memo1, LastCandidateColumn());
+}
+
+void TTableForm::StringGrid1DrawCell(QPainter& painter, int ACol, int ARow, const QRect& Rect,
+                                     StringGrid::CellState State)
+{
+    if (ARow == 0) {
+        DrawHeaderCell(painter, ACol, ARow, Rect);
+        return;
+    }
+    const int mode = State.Selected ? TableGrid::dmSelected : State.Focused ? TableGrid::dmFocused : TableGrid::dmNone;
+    DrawDataCell(painter, ACol, ARow, Rect, mode);
+}
+
+void TTableForm::DrawHeaderCell(QPainter& painter, int ACol, int ARow, const QRect& Rect)
+{
+    TableGrid::DrawHeaderCell(painter, *StringGrid1, ACol, ARow, Rect);
+}
+
+void TTableForm::DrawDataCell(QPainter& painter, int ACol, int ARow, const QRect& Rect, int Mode)
+{
+    TableGrid::DrawDataCell(painter, *StringGrid1, *Memo1, ACol, ARow, Rect, Mode, true);
+}
+
+// --- Activation and closing -----------------------------------------------------------------------
+
+void TTableForm::ActivateMenu()
+{
+    if (frmMainForm) frmMainForm->ActivateMenu(params_.Kind);
+    for (QLabel* label : {StaticText1, StaticText2}) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
+        label->setPalette(pal);
+    }
+    TableGrid::ApplySettings(*StringGrid1);
+}
+
+void TTableForm::DeActivateMenu()
+{
+    if (frmMainForm) frmMainForm->DeActivateMenu();
+}
+
+void TTableForm::FormActivate()
+{
+    ActivateMenu();
+    if (AppConfig->WordWrap) GridResize();
+}
+
+void TTableForm::FormDeactivate()
+{
+    if (ListModified()) SaveRecs();
+    DeActivateMenu();
+}
+
+bool TTableForm::FormClose()
+{
+    if (ListModified()) SaveRecs();
+    if (AppConfig->AutoSave) SaveUserSettings();
+    DeActivateMenu();
+    return true;
+}
+
+void TTableForm::FormResize()
+{
+    if (AppConfig->WordWrap) GridResize();
+}
+
+void TTableForm::showEvent(QShowEvent* event)
+{
+    TDocumentWindow::showEvent(event);
+    // The window opens maximized in its MDI frame.
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showMaximized();
+}
+
+void TTableForm::resizeEvent(QResizeEvent* event)
+{
+    TDocumentWindow::resizeEvent(event);
+    Guarded([this] { FormResize(); });
+}
+
+// --- Keys ----------------------------------------------------------------------------------------
+
+bool TTableForm::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key == Qt::Key_F9 && held == Qt::ShiftModifier) {
+        if (Dialogs::Confirm(QStringLiteral("Сохранить текущие настройки?"))) SaveUserSettings();
+        return true;
+    }
+    if (key == Qt::Key_F5) {
+        NewList();
+        PreFillRec();
+    }
+    return false;
+}
+
+bool TTableForm::StringGrid1KeyPress(int key, Qt::KeyboardModifiers)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    if (StringGrid1->RowCount() > 1 && Button2->isEnabled()) Button2->click();
+    return true;
+}
+
+bool TTableForm::Edit1KeyDown(int key)
+{
+    const int row = StringGrid1->Row();
+    if (key == Qt::Key_Down && row < StringGrid1->RowCount() - 1) {
+        StringGrid1->SetRow(row + 1);
+        return true;
+    }
+    if (key == Qt::Key_Up && row > 1) {
+        StringGrid1->SetRow(row - 1);
+        return true;
+    }
+    return false;
+}
+
+bool TTableForm::Edit1KeyPress(int key, const QString& text)
+{
+    if (key == Qt::Key_Escape) {
+        if (StringGrid1->isEnabled() && StringGrid1->isVisible()) StringGrid1->setFocus();
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        SpeedButton2Click();
+        Edit1->selectAll();
+        return true;
+    }
+    if (!text.isEmpty() || key == Qt::Key_Backspace) SearchRestart = true;
+    return false;
+}
+
+bool TTableForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    // Key preview: the window sees its controls' keys first, once per key: an ignored key that
+    // travels on to the parents of its control is the same event again.
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || (w != this && !isAncestorOf(w))) return false;
+    if (event == previewEvent_ && previewTarget_ && w != previewTarget_ && w->isAncestorOf(previewTarget_))
+        return false;
+    previewEvent_ = event;
+    previewTarget_ = w;
+    bool consumed = false;
+    Guarded([&] {
+        consumed = FormKeyDown(ke->key(), ke->modifiers());
+        if (!consumed && w == Edit1) consumed = Edit1KeyDown(ke->key()) || Edit1KeyPress(ke->key(), ke->text());
+    });
+    return consumed;
+}
+
+// --- Edit commands ---------------------------------------------------------------------------------
+
+void TTableForm::Button1Click()
+{
+    Guarded([this] {
+        if (!loadedWhole_) return;
+        if (!AddRecord()) return;
+        SetListModified(true);
+        SaveRecs();
+        FillRec();
+    });
+}
+
+void TTableForm::Button2Click()
+{
+    Guarded([this] {
+        if (!loadedWhole_ || StringGrid1->RowCount() < 2) return;
+        const int row = StringGrid1->Row();
+        if (!ChangeRecord(row)) return;
+        SetListModified(true);
+        SaveRecs();
+        FillRec();
+        StringGrid1->SetRow(row);
+    });
+}
+
+void TTableForm::Button3Click()
+{
+    Guarded([this] {
+        if (!loadedWhole_ || StringGrid1->RowCount() < 2) return;
+        if (!Dialogs::Confirm(QStringLiteral("Запись будет удалена.") + QLatin1Char('\n') +
+                              QStringLiteral("Подтвердите ваши намерения?")))
+            return;
+        DeleteRecord(StringGrid1->Row());
+        FillRec();
+        if (AppConfig->WordWrap) GridResize();
+        SetListModified(true);
+        SaveRecs();
+    });
+}
+
+// --- Search ------------------------------------------------------------------------------------------
+
+void TTableForm::SpeedButton2Click()
+{
+    Guarded([this] {
+        const QString text = Edit1->text();
+        if (text.isEmpty()) return;
+        if (SearchRestart) SearchStartRow = 1;
+        const QChar thousands = Regional::Current().ThousandSeparator;
+        const int last = StringGrid1->RowCount() - 1;
+        for (int r = SearchStartRow; r <= last; ++r) {
+            for (int c = 0; c < StringGrid1->ColCount(); ++c) {
+                QString cell = StringGrid1->Cell(c, r);
+                cell.remove(thousands);
+                if (!cell.contains(text, Qt::CaseInsensitive)) continue;
+                StringGrid1->SetRow(r);
+                SearchStartRow = (r == last) ? 1 : r + 1;
+                SearchRestart = false;
+                return;
+            }
+        }
+        Dialogs::Information(QStringLiteral("Достигнут конец списка."));
+        SearchRestart = true;
+    });
+}
+
+// --- Copy and export --------------------------------------------------------------------------------
+
+QStringList TTableForm::GridLines(bool quoteFirstColumn) const
+{
+    QStringList lines;
+    for (int r = 0; r < StringGrid1->RowCount(); ++r) {
+        QString line = StringGrid1->Cell(0, r);
+        if (quoteFirstColumn) line = QLatin1Char('"') + line + QLatin1Char('"');
+        for (int c = 1; c < StringGrid1->ColCount(); ++c) line += QLatin1Char('\t') + StringGrid1->Cell(c, r);
+        lines.append(line);
+    }
+    return lines;
+}
+
+void TTableForm::CopyToClipBrd()
+{
+    const QStringList lines = GridLines(true);
+    try {
+        QGuiApplication::clipboard()->setText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        WriteLog(QStringLiteral("Данные скопированы в буфер обмена: ") + windowTitle());
+        Dialogs::Information(QStringLiteral("Данные скопированы в буфер обмена."));
+    } catch (const std::exception& e) {
+        const QString message = ExceptionMessage(e);
+        WriteLog(QStringLiteral("ОШИБКА! ") + message);
+        Dialogs::Error(QStringLiteral("При копировании данных произошла ошибка!") + QLatin1Char('\n') + message);
+    }
+}
+
+void TTableForm::SaveToFile()
+{
+    Dialogs::FileRequest request;
+    request.Filter = QStringLiteral("Текстовый файл (*.txt)|*.txt");
+    request.DefaultExt = QStringLiteral("txt");
+    const QString path = Dialogs::SaveFileName(request);
+    if (path.isEmpty()) return;
+    DataFiles::WriteLinesAtomic(path, GridLines(false));
+    WriteLog(QStringLiteral("Данные сохранены во внешний файл: ") + windowTitle() + QStringLiteral(". Имя файла: ") +
+             QFileInfo(path).absoluteFilePath());
+}
+
+// --- Printing ----------------------------------------------------------------------------------------
+
+int TTableForm::BuildPrintJob(int mode)
+{
+    GridPrintJob::Options options;
+    options.Title = StaticText1->text();
+    if (AppConfig->PrintSubtitle)
+        options.Subtitle = QStringLiteral("Дата распечатки ") + Regional::DateTimeToStr(Regional::Now());
+    options.DocumentTitle = frmMainForm ? frmMainForm->windowTitle() : QStringLiteral("Кестрова");
+    options.Mode = mode;
+    options.Owner = this;
+    return GridPrintJob::Build(*StringGrid1, options);
+}
+
+void TTableForm::Print(int copies)
+{
+    JobGuard job;
+    BuildPrintJob(3);
+    GridPrintJob::PrintPages(copies);
+}
+
+void TTableForm::PrintEx()
+{
+    JobGuard job;
+    const int pages = BuildPrintJob(3);
+    Dialogs::PrintRequest local;
+    Dialogs::PrintRequest& dialog = frmMainForm ? frmMainForm->PrintDialog1 : local;
+    dialog.MinPage = 1;
+    dialog.MaxPage = pages;
+    if (!Dialogs::ShowPrint(dialog)) return;
+    if (dialog.AllPages) GridPrintJob::PrintPages(dialog.Copies);
+    else GridPrintJob::PrintPages(dialog.Copies, dialog.FromPage, dialog.ToPage);
+}
+
+void TTableForm::PrintPreview()
+{
+    JobGuard job;
+    BuildPrintJob(1);
+    GridPrintJob::Preview();
+}

@@ -1,0 +1,163 @@
+// The table-window family: one MDI child design (title strip, grid, button bar, search box,
+// pop-up menu) with its loading, saving, painting, column widths, search, copy, export and
+// print commands. Each member gives its parameter table and the hooks for its record list.
+#pragma once
+
+#include "DataFiles.h"
+#include "DocumentWindow.h"
+#include "StringGrid.h"
+#include "TableGrid.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
+class QWidget;
+
+// What the members of the family differ in.
+struct TTableParams {
+    QString Caption;                  // window caption
+    QString Title;                    // title strip, also the printed title
+    QString FileName;                 // data file in the database directory
+    QStringList Headings;             // row 0; their count is the column count
+    QList<double> ProvisionalFactors; // widths before tvk.ini is read
+    QList<double> DefaultFactors;     // defaults of the tvk.ini keys
+    QString Section;                  // tvk.ini section of the column widths
+    int Kind = wkNone;                // window-kind code written on activation
+};
+
+class TTableForm : public TDocumentWindow {
+    Q_OBJECT
+public:
+    TTableForm(const TTableParams& params, QWidget* owner);
+    ~TTableForm() override;
+
+    const TTableParams& Params() const { return params_; }
+    int WindowKind() const override { return params_.Kind; }
+
+    // Controls, named as their objectName.
+    QScrollArea* ScrollBox1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QWidget* Panel3 = nullptr;
+    QWidget* Panel4 = nullptr;
+    QWidget* Panel5 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QLabel* StaticText1 = nullptr;
+    QLabel* StaticText2 = nullptr;
+    StringGrid* StringGrid1 = nullptr;
+    TMeasureBox* Memo1 = nullptr;
+    QMenu* PopupMenu4 = nullptr;
+    QAction* MenuItem5 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* MenuItem6 = nullptr;
+
+    // Grid row at which the next search starts, and whether it starts again at row 1.
+    int SearchStartRow = 0;
+    bool SearchRestart = true;
+
+    // False while the data file could not be read whole (or the delimiter is unusable):
+    // the file is then never written and adding, changing and deleting are off until F5.
+    bool LoadedWhole() const { return loadedWhole_; }
+
+    // Loading, filling and saving.
+    void PreFillRec();
+    void FillRec();
+    // True when the file was written (or nothing needed writing); a failure keeps Modified.
+    bool SaveRecs();
+
+    // Grid set-up and column widths.
+    void SetGridParams();
+    void ReadUserSettings();
+    void SaveUserSettings();
+    void GridResize();
+    void StringGrid1DrawCell(QPainter& painter, int ACol, int ARow, const QRect& Rect, StringGrid::CellState State);
+    void DrawHeaderCell(QPainter& painter, int ACol, int ARow, const QRect& Rect);
+    void DrawDataCell(QPainter& painter, int ACol, int ARow, const QRect& Rect, int Mode);
+
+    void ActivateMenu();
+    void DeActivateMenu();
+
+    // TDocumentWindow.
+    void Load() override { PreFillRec(); }
+    void FormActivate() override;
+    void FormDeactivate() override;
+    bool FormClose() override;
+    void PrintPreview() override;
+    void Print(int copies) override;
+    void PrintEx() override;
+    void CopyToClipBrd() override;
+    void SaveToFile() override;
+
+    // The clipboard (quoted) or export lines of the grid as shown.
+    QStringList GridLines(bool quoteFirstColumn) const;
+
+public slots:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void SpeedButton2Click();
+    void FormResize();
+
+protected:
+    // Run by each member's constructor once its hooks can be called.
+    void FormCreate();
+
+    // Hooks of the members.
+    // A new empty list (owned by the window) in place of the old one.
+    virtual void NewList() = 0;
+    // The list's Count, placeholder included.
+    virtual int RecordCount() const = 0;
+    // Cells 1 .. of grid row index (column 0 is the row number).
+    virtual QStringList RecordCells(int index) const = 0;
+    virtual bool ListModified() const = 0;
+    virtual void SetListModified(bool value) = 0;
+    // Appends the placeholder record 0.
+    virtual void AddPlaceholder() = 0;
+    virtual DataFiles::LoadResult LoadRecords(const QString& path) = 0;
+    virtual void SaveRecords(const QString& path) = 0;
+    // The record dialog for a new record: on erChanged the record is appended with MaxID + 1;
+    // true then.
+    virtual bool AddRecord() = 0;
+    // The record dialog for record index: on erChanged its texts are stored; true then.
+    virtual bool ChangeRecord(int index) = 0;
+    virtual void DeleteRecord(int index) = 0;
+    // The last column GridResize compares (all but the last by default).
+    virtual int LastCandidateColumn() const { return StringGrid1->ColCount() - 2; }
+
+    // Shift+F9 and F5; Enter, Ins, Ctrl+Del in the grid; the search box's keys.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    bool StringGrid1KeyPress(int key, Qt::KeyboardModifiers shift);
+    bool Edit1KeyDown(int key);
+    bool Edit1KeyPress(int key, const QString& text);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void SetEditControls(bool hasRecords);
+    int BuildPrintJob(int mode);
+
+    TTableParams params_;
+    bool loadedWhole_ = true;
+    bool shownOnce_ = false;
+    const QEvent* previewEvent_ = nullptr;
+    QPointer<QWidget> previewTarget_;
+};

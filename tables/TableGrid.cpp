@@ -1,0 +1,209 @@
+// Grid painting, word-wrap row heights and column widths shared by the program's string grids.
+#include "TableGrid.h"
+
+#include "AppConfig.h"
+#include "Pictures.h"
+#include "ProfileFile.h"
+#include "Exceptions.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QTextLayout>
+#include <cmath>
+
+TMeasureBox::TMeasureBox(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Memo1"));
+    hide();
+}
+
+void TMeasureBox::SetBoxWidth(int width)
+{
+    if (width == width_) return;
+    width_ = width;
+    laidOut_ = false;
+}
+
+void TMeasureBox::SetText(const QString& text)
+{
+    if (text == text_ && laidOut_) return;
+    text_ = text;
+    laidOut_ = false;
+}
+
+int TMeasureBox::LineCount() const
+{
+    Layout();
+    return int(lines_.size());
+}
+
+QString TMeasureBox::Line(int index) const
+{
+    Layout();
+    return (index >= 0 && index < lines_.size()) ? lines_[index] : QString();
+}
+
+void TMeasureBox::Layout() const
+{
+    if (laidOut_) return;
+    laidOut_ = true;
+    lines_.clear();
+    const qreal room = qMax(1, width_ - 2 * InnerMargin);
+    // Words wrap at blanks; a word wider than the box is broken, as in an edit box.
+    QTextLayout layout(text_, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) break;
+        line.setLineWidth(room);
+        QString piece = text_.mid(line.textStart(), line.textLength());
+        while (!piece.isEmpty() && piece.back().isSpace()) piece.chop(1);
+        lines_.append(piece);
+    }
+    layout.endLayout();
+    if (lines_.isEmpty()) lines_.append(QString());
+}
+
+namespace TableGrid {
+
+void DrawHeaderCell(QPainter& painter, const StringGrid& grid, int col, int row, const QRect& rect)
+{
+    QFont font = grid.font();
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    painter.setFont(font);
+    painter.fillRect(rect, ColorToQColor(AppConfig->Bgc1));
+    painter.setPen(grid.palette().color(QPalette::WindowText));
+    const int textHeight = QFontMetrics(font).height();
+    const QRect textRect(rect.left() + 2, rect.top() + (grid.RowHeight(0) - textHeight) / 2,
+                         qMax(0, rect.width() - 2), textHeight);
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, grid.Cell(col, row));
+    painter.restore();
+}
+
+void DrawDataCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row,
+                  const QRect& rect, int mode, bool greyRowNumbers)
+{
+    QFont font = grid.font();
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    painter.setFont(font);
+    const QPalette& pal = grid.palette();
+    QColor brush;
+    QColor pen;
+    if (mode == dmSelected) {
+        pen = pal.color(QPalette::HighlightedText);
+        brush = pal.color(QPalette::Highlight);
+    } else {
+        brush = (row % 2 == 0 && AppConfig->LinesColor) ? ColorToQColor(AppConfig->Bgc5) : pal.color(QPalette::Base);
+        pen = (col == 0 && greyRowNumbers) ? pal.color(QPalette::Disabled, QPalette::Text) : pal.color(QPalette::Text);
+    }
+    painter.fillRect(rect, brush);
+    painter.setPen(pen);
+    const QString text = grid.Cell(col, row);
+    const int lineHeight = QFontMetrics(font).height();
+    if (AppConfig->WordWrap) {
+        memo.setFont(font);
+        memo.SetBoxWidth(grid.ColWidth(col));
+        memo.SetText(text);
+        const int n = memo.LineCount();
+        for (int k = 0; k < n; ++k) {
+            const QRect lineRect(rect.left() + TMeasureBox::InnerMargin, rect.top() + k * AppConfig->RowHeight + 1,
+                                 qMax(0, rect.width() - TMeasureBox::InnerMargin), lineHeight);
+            painter.drawText(lineRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, memo.Line(k));
+        }
+    } else {
+        painter.save();
+        painter.setClipRect(rect, Qt::IntersectClip);
+        painter.drawText(QRect(rect.left() + 2, rect.top() + 1, qMax(0, rect.width() - 2), lineHeight),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        painter.restore();
+    }
+}
+
+void DrawCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row,
+              const QRect& rect, StringGrid::CellState state, bool greyRowNumbers)
+{
+    if (row == 0) {
+        DrawHeaderCell(painter, grid, col, row, rect);
+        return;
+    }
+    const int mode = state.Selected ? dmSelected : state.Focused ? dmFocused : dmNone;
+    DrawDataCell(painter, grid, memo, col, row, rect, mode, greyRowNumbers);
+}
+
+void GridResize(StringGrid& grid, TMeasureBox& memo, int lastCandidate)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct CursorBack {
+        ~CursorBack() { QApplication::restoreOverrideCursor(); }
+    } cursorBack;
+    const QFontMetrics fm(grid.font());
+    memo.setFont(grid.font());
+    auto ratio = [&](int c, int r) -> double {
+        const int w = grid.ColWidth(c);
+        if (w <= 0) return -1.0;  // no ratio: never a candidate
+        return double(fm.horizontalAdvance(grid.Cell(c, r))) / double(w);
+    };
+    const int rowHeight = AppConfig->RowHeight;
+    const int last = qMin(lastCandidate, grid.ColCount() - 1);
+    for (int r = 1; r < grid.RowCount(); ++r) {
+        int candidate = 0;
+        double best = ratio(0, r);
+        for (int c = 1; c <= last; ++c) {
+            const double q = ratio(c, r);
+            if (q >= 0 && q >= best) {
+                candidate = c;
+                best = q;
+            }
+        }
+        if (grid.ColWidth(candidate) <= 0) continue;  // nothing measurable in this row
+        memo.SetBoxWidth(grid.ColWidth(candidate));
+        memo.SetText(grid.Cell(candidate, r));
+        const int height = memo.LineCount() * rowHeight;
+        if (height > 0) grid.SetRowHeight(r, height);
+    }
+}
+
+void ApplySettings(StringGrid& grid)
+{
+    grid.SetColor(ColorToQColor(AppConfig->Bgc5));
+    grid.SetDefaultRowHeight(AppConfig->RowHeight);
+    grid.SetGridLines(AppConfig->GLines, AppConfig->VLines);
+}
+
+QString ReadColumnWidths(StringGrid& grid, const QString& section, const QList<double>& factors)
+{
+    try {
+        TIniFile ini(AppConfig->AppDir + QStringLiteral("tvk.ini"));
+        for (int c = 0; c < factors.size(); ++c) {
+            const int def = int(std::trunc(grid.ClientWidth() * factors[c]));
+            grid.SetColWidth(c, ini.ReadInteger(section, QStringLiteral("cw%1").arg(c), def));
+        }
+    } catch (const std::exception& e) {
+        return ExceptionMessage(e);
+    }
+    return QString();
+}
+
+QString SaveColumnWidths(const StringGrid& grid, const QString& section)
+{
+    try {
+        TIniFile ini(AppConfig->AppDir + QStringLiteral("tvk.ini"));
+        for (int c = 0; c < grid.ColCount(); ++c)
+            ini.WriteInteger(section, QStringLiteral("cw%1").arg(c), grid.ColWidth(c));
+    } catch (const std::exception& e) {
+        return ExceptionMessage(e);
+    }
+    return QString();
+}
+
+}  // namespace TableGrid

@@ -94,13 +94,38 @@ QDialogButtonBox* OkCancel(QDialog* dialog)
     return buttons;
 }
 
-QComboBox* PrinterCombo(QWidget* parent, const QStringList& printers, int index)
-{
-    auto* combo = new QComboBox(parent);
-    combo->addItems(printers);
-    if (index >= 0 && index < printers.size()) combo->setCurrentIndex(index);
-    return combo;
-}
+// What both printing dialogs start with: the title, a column layout, and on top a form whose
+// first row chooses the printer.
+struct PrinterDialog {
+    PrinterDialog(const QString& title, const QStringList& printers, int index)
+        : dialog(Owner()), layout(new QVBoxLayout(&dialog)), form(new QFormLayout), printer(new QComboBox(&dialog))
+    {
+        dialog.setWindowTitle(title);
+        layout->addLayout(form);
+        printer->addItems(printers);
+        if (index >= 0 && index < printers.size()) printer->setCurrentIndex(index);
+        form->addRow(QStringLiteral("Принтер:"), printer);
+    }
+    QDialog dialog;
+    QVBoxLayout* layout;
+    QFormLayout* form;
+    QComboBox* printer;
+};
+
+// A titled group of two choices side by side; more widgets may follow in its layout.
+struct TwoChoices {
+    TwoChoices(QWidget* parent, const QString& title, const QString& firstText, const QString& secondText)
+        : box(new QGroupBox(title, parent)), layout(new QHBoxLayout(box)),
+          first(new QRadioButton(firstText, box)), second(new QRadioButton(secondText, box))
+    {
+        layout->addWidget(first);
+        layout->addWidget(second);
+    }
+    QGroupBox* box;
+    QHBoxLayout* layout;
+    QRadioButton* first;
+    QRadioButton* second;
+};
 
 struct Paper {
     int code;
@@ -195,31 +220,24 @@ bool QtHandler::ChooseColor(quint32& color)
 
 bool QtHandler::Print(PrintRequest& request)
 {
-    QDialog dialog(Owner());
-    dialog.setWindowTitle(QStringLiteral("Печать"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* form = new QFormLayout;
-    QComboBox* printer = PrinterCombo(&dialog, request.Printers, request.PrinterIndex);
-    form->addRow(QStringLiteral("Принтер:"), printer);
-    layout->addLayout(form);
+    PrinterDialog frame(QStringLiteral("Печать"), request.Printers, request.PrinterIndex);
+    QDialog& dialog = frame.dialog;
+    QVBoxLayout* layout = frame.layout;
 
-    auto* range = new QGroupBox(QStringLiteral("Печатать"), &dialog);
-    auto* rangeLayout = new QHBoxLayout(range);
-    auto* all = new QRadioButton(QStringLiteral("Все"), range);
-    auto* pages = new QRadioButton(QStringLiteral("Страницы с"), range);
-    auto* from = new QSpinBox(range);
-    auto* to = new QSpinBox(range);
+    const TwoChoices range(&dialog, QStringLiteral("Печатать"), QStringLiteral("Все"), QStringLiteral("Страницы с"));
+    QRadioButton* all = range.first;
+    QRadioButton* pages = range.second;
+    auto* from = new QSpinBox(range.box);
+    auto* to = new QSpinBox(range.box);
     const int minPage = qMax(1, request.MinPage);
     const int maxPage = qMax(minPage, request.MaxPage);
     from->setRange(minPage, maxPage);
     to->setRange(minPage, maxPage);
     from->setValue(request.FromPage > 0 ? request.FromPage : minPage);
     to->setValue(request.ToPage > 0 ? request.ToPage : maxPage);
-    rangeLayout->addWidget(all);
-    rangeLayout->addWidget(pages);
-    rangeLayout->addWidget(from);
-    rangeLayout->addWidget(new QLabel(QStringLiteral("по"), range));
-    rangeLayout->addWidget(to);
+    range.layout->addWidget(from);
+    range.layout->addWidget(new QLabel(QStringLiteral("по"), range.box));
+    range.layout->addWidget(to);
     // Without a known page count there is no range to choose.
     const bool rangeKnown = request.MaxPage > 0;
     pages->setEnabled(rangeKnown);
@@ -230,7 +248,7 @@ bool QtHandler::Print(PrintRequest& request)
     };
     QObject::connect(pages, &QRadioButton::toggled, &dialog, syncRange);
     syncRange();
-    layout->addWidget(range);
+    layout->addWidget(range.box);
 
     auto* copiesForm = new QFormLayout;
     auto* copies = new QSpinBox(&dialog);
@@ -241,7 +259,7 @@ bool QtHandler::Print(PrintRequest& request)
     layout->addWidget(OkCancel(&dialog));
 
     if (dialog.exec() != QDialog::Accepted) return false;
-    request.PrinterIndex = printer->currentIndex();
+    request.PrinterIndex = frame.printer->currentIndex();
     request.AllPages = all->isChecked();
     if (!request.AllPages) {
         request.FromPage = qMin(from->value(), to->value());
@@ -253,12 +271,9 @@ bool QtHandler::Print(PrintRequest& request)
 
 bool QtHandler::PrinterSetup(PrinterSetupRequest& request)
 {
-    QDialog dialog(Owner());
-    dialog.setWindowTitle(QStringLiteral("Настройка печати"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* form = new QFormLayout;
-    QComboBox* printer = PrinterCombo(&dialog, request.Printers, request.PrinterIndex);
-    form->addRow(QStringLiteral("Принтер:"), printer);
+    PrinterDialog frame(QStringLiteral("Настройка печати"), request.Printers, request.PrinterIndex);
+    QDialog& dialog = frame.dialog;
+    QVBoxLayout* layout = frame.layout;
     auto* paper = new QComboBox(&dialog);
     for (const Paper& p : Papers) paper->addItem(QString::fromLatin1(p.name), p.code);
     int paperIndex = paper->findData(request.PaperSize);
@@ -267,21 +282,16 @@ bool QtHandler::PrinterSetup(PrinterSetupRequest& request)
         paperIndex = paper->count() - 1;
     }
     paper->setCurrentIndex(paperIndex);
-    form->addRow(QStringLiteral("Размер бумаги:"), paper);
-    layout->addLayout(form);
+    frame.form->addRow(QStringLiteral("Размер бумаги:"), paper);
 
-    auto* orientation = new QGroupBox(QStringLiteral("Ориентация"), &dialog);
-    auto* orientationLayout = new QHBoxLayout(orientation);
-    auto* portrait = new QRadioButton(QStringLiteral("Книжная"), orientation);
-    auto* landscape = new QRadioButton(QStringLiteral("Альбомная"), orientation);
-    orientationLayout->addWidget(portrait);
-    orientationLayout->addWidget(landscape);
-    (request.Orientation == 2 ? landscape : portrait)->setChecked(true);
-    layout->addWidget(orientation);
+    const TwoChoices orientation(&dialog, QStringLiteral("Ориентация"), QStringLiteral("Книжная"), QStringLiteral("Альбомная"));
+    QRadioButton* landscape = orientation.second;
+    (request.Orientation == 2 ? landscape : orientation.first)->setChecked(true);
+    layout->addWidget(orientation.box);
     layout->addWidget(OkCancel(&dialog));
 
     if (dialog.exec() != QDialog::Accepted) return false;
-    request.PrinterIndex = printer->currentIndex();
+    request.PrinterIndex = frame.printer->currentIndex();
     request.PaperSize = paper->currentData().toInt();
     request.Orientation = landscape->isChecked() ? 2 : 1;
     return true;

@@ -43,6 +43,17 @@ int CodeOf(QPageSize::PageSizeId id)
 }
 
 // name.pdf, then name-2.pdf, name-3.pdf... for later documents going to the same path.
+// The whole sheet, and the part of it the printer can mark, in device pixels.
+QRect FullRect(const QPrinter& p)
+{
+    return p.pageLayout().fullRectPixels(p.resolution());
+}
+
+QRect PaintRect(const QPrinter& p)
+{
+    return p.pageLayout().paintRectPixels(p.resolution());
+}
+
 QString NumberedPath(const QString& path, int number)
 {
     if (number <= 1) return path;
@@ -190,51 +201,14 @@ void TPrinter::SetOrientation(int orientation)
                                                                       : QPageLayout::Portrait);
 }
 
-int TPrinter::LogPixelsX() const
-{
-    return d->Printer().resolution();
-}
-
-int TPrinter::LogPixelsY() const
-{
-    return d->Printer().resolution();
-}
-
-int TPrinter::PhysicalWidth() const
-{
-    QPrinter& p = d->Printer();
-    return p.pageLayout().fullRectPixels(p.resolution()).width();
-}
-
-int TPrinter::PhysicalHeight() const
-{
-    QPrinter& p = d->Printer();
-    return p.pageLayout().fullRectPixels(p.resolution()).height();
-}
-
-int TPrinter::PhysicalOffsetX() const
-{
-    QPrinter& p = d->Printer();
-    return p.pageLayout().paintRectPixels(p.resolution()).left();
-}
-
-int TPrinter::PhysicalOffsetY() const
-{
-    QPrinter& p = d->Printer();
-    return p.pageLayout().paintRectPixels(p.resolution()).top();
-}
-
-int TPrinter::PageWidth() const
-{
-    QPrinter& p = d->Printer();
-    return p.pageLayout().paintRectPixels(p.resolution()).width();
-}
-
-int TPrinter::PageHeight() const
-{
-    QPrinter& p = d->Printer();
-    return p.pageLayout().paintRectPixels(p.resolution()).height();
-}
+int TPrinter::LogPixelsX() const { return d->Printer().resolution(); }
+int TPrinter::LogPixelsY() const { return d->Printer().resolution(); }
+int TPrinter::PhysicalWidth() const { return FullRect(d->Printer()).width(); }
+int TPrinter::PhysicalHeight() const { return FullRect(d->Printer()).height(); }
+int TPrinter::PhysicalOffsetX() const { return PaintRect(d->Printer()).left(); }
+int TPrinter::PhysicalOffsetY() const { return PaintRect(d->Printer()).top(); }
+int TPrinter::PageWidth() const { return PaintRect(d->Printer()).width(); }
+int TPrinter::PageHeight() const { return PaintRect(d->Printer()).height(); }
 
 void TPrinter::BeginDoc()
 {
@@ -317,10 +291,7 @@ bool TPrinter::Aborted() const
     return d->Aborted;
 }
 
-int TPrinter::PageNumber() const
-{
-    return d->PageNumber;
-}
+int TPrinter::PageNumber() const { return d->PageNumber; }
 
 QPainter* TPrinter::Canvas()
 {

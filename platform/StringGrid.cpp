@@ -12,7 +12,21 @@
 namespace {
 // How near a heading's column border the mouse must be to drag it.
 constexpr int kBorderGrip = 3;
+
+// One entry of the column widths or row heights; an index outside the list reads 0.
+int SizeAt(const QVector<int>& sizes, int index)
+{
+    return (index >= 0 && index < sizes.size()) ? sizes[index] : 0;
 }
+
+// Sets one entry (a negative size counts as 0); false, and nothing set, outside the list.
+bool SetSizeAt(QVector<int>& sizes, int index, int size)
+{
+    if (index < 0 || index >= sizes.size()) return false;
+    sizes[index] = std::max(size, 0);
+    return true;
+}
+}  // namespace
 
 StringGrid::StringGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -85,28 +99,20 @@ void StringGrid::SetCell(int col, int row, const QString& text)
     viewport()->update();
 }
 
-int StringGrid::ColWidth(int col) const
-{
-    return (col >= 0 && col < colCount_) ? colWidths_[col] : 0;
-}
+int StringGrid::ColWidth(int col) const { return SizeAt(colWidths_, col); }
 
 void StringGrid::SetColWidth(int col, int width)
 {
-    if (col < 0 || col >= colCount_) return;
-    colWidths_[col] = std::max(width, 0);
+    if (!SetSizeAt(colWidths_, col, width)) return;
     UpdateScrollBars();
     viewport()->update();
 }
 
-int StringGrid::RowHeight(int row) const
-{
-    return (row >= 0 && row < rowCount_) ? rowHeights_[row] : 0;
-}
+int StringGrid::RowHeight(int row) const { return SizeAt(rowHeights_, row); }
 
 void StringGrid::SetRowHeight(int row, int height)
 {
-    if (row < 0 || row >= rowCount_) return;
-    rowHeights_[row] = std::max(height, 0);
+    if (!SetSizeAt(rowHeights_, row, height)) return;
     UpdateScrollBars();
     viewport()->update();
 }
@@ -406,9 +412,7 @@ void StringGrid::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (resizingCol_ >= 0) {
-        colWidths_[resizingCol_] = std::max(0, resizeStartWidth_ + pos.x() - resizeStartX_);
-        UpdateScrollBars();
-        viewport()->update();
+        SetColWidth(resizingCol_, resizeStartWidth_ + pos.x() - resizeStartX_);
         return;
     }
     const bool overBorder = pos.y() < FixedHeight() && ColumnBorderAt(pos.x()) >= 0;

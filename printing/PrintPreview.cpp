@@ -273,44 +273,46 @@ void TfrmPreview::ZoomBoxChange()
     ScrollBox1Resize();
 }
 
+void TfrmPreview::SetZoom(int index)
+{
+    ZoomBox->setCurrentIndex(index);
+    ZoomBoxChange();
+}
+
 void TfrmPreview::ToolButton1Click()
 {
-    ZoomBox->setCurrentIndex(ZoomWholePage);
-    ZoomBoxChange();
+    SetZoom(ZoomWholePage);
 }
 
 void TfrmPreview::ToolButton2Click()
 {
-    ZoomBox->setCurrentIndex(ZoomPageWidth);
-    ZoomBoxChange();
+    SetZoom(ZoomPageWidth);
 }
 
 void TfrmPreview::ToolButton3Click()
 {
-    ZoomBox->setCurrentIndex(Zoom100);
-    ZoomBoxChange();
+    SetZoom(Zoom100);
+}
+
+void TfrmPreview::StepPage(int delta)
+{
+    if (PageIndex + delta >= 0 && PageIndex + delta <= PageCount() - 1) {
+        PageIndex += delta;
+        PageChange();
+        StatusPanel0->setText(QStringLiteral("Стр. ") + QString::number(PageIndex + 1));
+    }
+    ToolButton4->setEnabled(PageIndex != 0);
+    ToolButton6->setEnabled(PageIndex < PageCount() - 1);
 }
 
 void TfrmPreview::ToolButton6Click()
 {
-    if (PageIndex + 1 <= PageCount() - 1) {
-        ++PageIndex;
-        PageChange();
-        StatusPanel0->setText(QStringLiteral("Стр. ") + QString::number(PageIndex + 1));
-    }
-    ToolButton4->setEnabled(PageIndex != 0);
-    ToolButton6->setEnabled(PageIndex < PageCount() - 1);
+    StepPage(1);
 }
 
 void TfrmPreview::ToolButton4Click()
 {
-    if (PageIndex - 1 >= 0) {
-        --PageIndex;
-        PageChange();
-        StatusPanel0->setText(QStringLiteral("Стр. ") + QString::number(PageIndex + 1));
-    }
-    ToolButton4->setEnabled(PageIndex != 0);
-    ToolButton6->setEnabled(PageIndex < PageCount() - 1);
+    StepPage(-1);
 }
 
 void TfrmPreview::ToolButton5Click()

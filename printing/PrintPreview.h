@@ -91,6 +91,10 @@ protected:
 
 private:
     void BuildControls();
+    // Selects a ZoomBox item and lays the sheet out for it.
+    void SetZoom(int index);
+    // Moves to the page delta away when there is one, and updates the paging buttons.
+    void StepPage(int delta);
 };
 
 // The preview window while it is open.

@@ -128,34 +128,25 @@ QIcon AnalisisIcon()
     });
 }
 
+// A closed outline through the given corners, filled with one colour.
+void DrawPatch(QPainter& p, std::initializer_list<QPointF> corners, const QColor& fill)
+{
+    QPainterPath path;
+    path.moveTo(*corners.begin());
+    for (auto it = corners.begin() + 1; it != corners.end(); ++it)
+        path.lineTo(*it);
+    path.closeSubpath();
+    p.setBrush(fill);
+    p.drawPath(path);
+}
+
 QIcon GraphicsIcon()
 {
     return DrawIcon([](QPainter& p) {
         p.setPen(QPen(QColor(60, 60, 60), 0.8));
-        QPainterPath a;
-        a.moveTo(1.5, 3.5);
-        a.lineTo(8, 2);
-        a.lineTo(7, 9);
-        a.lineTo(1.5, 10);
-        a.closeSubpath();
-        p.setBrush(QColor(120, 200, 120));
-        p.drawPath(a);
-        QPainterPath b;
-        b.moveTo(8, 2);
-        b.lineTo(14.5, 4);
-        b.lineTo(13.5, 13);
-        b.lineTo(7, 9);
-        b.closeSubpath();
-        p.setBrush(QColor(240, 200, 90));
-        p.drawPath(b);
-        QPainterPath c;
-        c.moveTo(1.5, 10);
-        c.lineTo(7, 9);
-        c.lineTo(13.5, 13);
-        c.lineTo(3, 14.5);
-        c.closeSubpath();
-        p.setBrush(QColor(230, 120, 110));
-        p.drawPath(c);
+        DrawPatch(p, {{1.5, 3.5}, {8, 2}, {7, 9}, {1.5, 10}}, QColor(120, 200, 120));
+        DrawPatch(p, {{8, 2}, {14.5, 4}, {13.5, 13}, {7, 9}}, QColor(240, 200, 90));
+        DrawPatch(p, {{1.5, 10}, {7, 9}, {13.5, 13}, {3, 14.5}}, QColor(230, 120, 110));
     });
 }
 
@@ -661,13 +652,16 @@ void TfrmMainForm::N13Click()
 
 // --- Shared command routing -----------------------------------------------------------------
 
+// The five shared commands on or off, in the order of the activation protocol.
+static void EnableSharedCommands(TfrmMainForm& form, bool enabled)
+{
+    for (QAction* a : {form.ExportToFile, form.PrintPreview, form.CopyToClipBoard, form.Print, form.MenuPrintEx})
+        a->setEnabled(enabled);
+}
+
 void TfrmMainForm::ActivateMenu(int code)
 {
-    ExportToFile->setEnabled(true);
-    PrintPreview->setEnabled(true);
-    CopyToClipBoard->setEnabled(true);
-    Print->setEnabled(true);
-    MenuPrintEx->setEnabled(true);
+    EnableSharedCommands(*this, true);
     WhatToDo->Print = code;
     WhatToDo->PrintPreview = code;
     WhatToDo->CopyToClipBoard = code;
@@ -676,11 +670,7 @@ void TfrmMainForm::ActivateMenu(int code)
 
 void TfrmMainForm::DeActivateMenu()
 {
-    ExportToFile->setEnabled(false);
-    PrintPreview->setEnabled(false);
-    CopyToClipBoard->setEnabled(false);
-    Print->setEnabled(false);
-    MenuPrintEx->setEnabled(false);
+    EnableSharedCommands(*this, false);
 }
 
 void TfrmMainForm::Dispatch(int code, QAction* command, const std::function<void(TDocumentWindow*)>& operation)

@@ -22,41 +22,25 @@ TfrmEditForm::TfrmEditForm(QWidget* owner) : TRecordDialog(owner)
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(0, 194, 358, 40);
 
-    auto label = [this](const QString& name, const QString& text, int x, int y) {
-        auto* l = new QLabel(text, Panel1);
-        l->setObjectName(name);
-        l->move(x, y);
-        return l;
+    // A captioned text field: the label at (x, y), its edit box below it; OK checks its text.
+    auto field = [this](QLabel*& label, int labelNo, QLineEdit*& edit, int editNo, const QString& caption, int x,
+                        int y, int width) {
+        label = new QLabel(caption, Panel1);
+        label->setObjectName(QStringLiteral("Label%1").arg(labelNo));
+        label->move(x, y);
+        edit = new QLineEdit(Panel1);
+        edit->setObjectName(QStringLiteral("Edit%1").arg(editNo));
+        edit->setGeometry(x, y + 16, width, 21);
+        AddTextField(edit, caption);
     };
-    auto edit = [this](const QString& name, int x, int y, int width) {
-        auto* e = new QLineEdit(Panel1);
-        e->setObjectName(name);
-        e->setGeometry(x, y, width, 21);
-        return e;
-    };
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Наименование"), 8, 8);
-    Edit1 = edit(QStringLiteral("Edit1"), 8, 24, 313);
-    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Код МВД"), 8, 56);
-    Edit2 = edit(QStringLiteral("Edit2"), 8, 72, 57);
-    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Код МСХ"), 72, 56);
-    Edit3 = edit(QStringLiteral("Edit3"), 72, 72, 57);
-    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Код бук."), 136, 56);
-    Edit4 = edit(QStringLiteral("Edit4"), 136, 72, 57);
-    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Код лат."), 200, 56);
-    Edit5 = edit(QStringLiteral("Edit5"), 200, 72, 57);
-    Label11 = label(QStringLiteral("Label11"), QStringLiteral("Код б.-л."), 264, 56);
-    Edit6 = edit(QStringLiteral("Edit6"), 264, 72, 57);
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Столица"), 8, 104);
-    Edit7 = edit(QStringLiteral("Edit7"), 8, 120, 313);
+    field(Label1, 1, Edit1, 1, QStringLiteral("Наименование"), 8, 8, 313);
+    field(Label4, 4, Edit2, 2, QStringLiteral("Код МВД"), 8, 56, 57);
+    field(Label8, 8, Edit3, 3, QStringLiteral("Код МСХ"), 72, 56, 57);
+    field(Label9, 9, Edit4, 4, QStringLiteral("Код бук."), 136, 56, 57);
+    field(Label10, 10, Edit5, 5, QStringLiteral("Код лат."), 200, 56, 57);
+    field(Label11, 11, Edit6, 6, QStringLiteral("Код б.-л."), 264, 56, 57);
+    field(Label2, 2, Edit7, 7, QStringLiteral("Столица"), 8, 104, 313);
     CreateButtons(Panel2);
-
-    AddTextField(Edit1, Label1->text());
-    AddTextField(Edit2, Label4->text());
-    AddTextField(Edit3, Label8->text());
-    AddTextField(Edit4, Label9->text());
-    AddTextField(Edit5, Label10->text());
-    AddTextField(Edit6, Label11->text());
-    AddTextField(Edit7, Label2->text());
 
     const QList<QWidget*> order{Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Button1, Button2};
     for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);

@@ -210,10 +210,13 @@ void TTableForm::CreateControls()
             });
 
     // Lay the hidden form out now, so the grid's client width is known to the column widths.
-    formLayout->activate();
-    ScrollBox1->widget()->resize(ScrollBox1->size());
-    grid->activate();
-    column->activate();
+    // (A hidden widget gets no resize events, and a layout that already ran keeps its old
+    // geometry, so each level is invalidated and laid out again by hand.)
+    for (QLayout* l : {static_cast<QLayout*>(formLayout), static_cast<QLayout*>(grid), static_cast<QLayout*>(column)}) {
+        l->invalidate();
+        l->activate();
+        if (l == formLayout) ScrollBox1->widget()->resize(ScrollBox1->size());
+    }
     StaticText2->move(StaticText2->x(), 40);
     StaticText2->setParent(StringGrid1);  // FormCreate: the notice lies over the grid
 }

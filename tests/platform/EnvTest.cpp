@@ -10,40 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Sets or clears TEMP for one test.
-class TempVariable {
-public:
-    explicit TempVariable(const QByteArray* value) : old_(qgetenv("TEMP")), had_(qEnvironmentVariableIsSet("TEMP"))
-    {
-        if (value) qputenv("TEMP", *value);
-        else qunsetenv("TEMP");
-    }
-    ~TempVariable()
-    {
-        if (had_) qputenv("TEMP", old_);
-        else qunsetenv("TEMP");
-    }
-
-private:
-    QByteArray old_;
-    bool had_;
-};
-
-}  // namespace
-
-TEST(Env, NamesAndDirectories)
+TEST(Env, NamesDirectoriesAndMemory)
 {
     EXPECT_FALSE(Env::UserName().isEmpty());
     EXPECT_FALSE(Env::ComputerName().isEmpty());
     const QString dir = Env::ProgramDir();
     EXPECT_TRUE(dir.endsWith(QLatin1Char('/')));
     EXPECT_TRUE(QFileInfo(dir).isDir());
-}
-
-TEST(Env, MemoryFromProcMeminfo)
-{
     const quint64 total = Env::TotalMemory();
     const quint64 free = Env::FreeMemory();
     EXPECT_GT(total, quint64(16) << 20);
@@ -51,28 +24,29 @@ TEST(Env, MemoryFromProcMeminfo)
     EXPECT_LE(free, total);
 }
 
-TEST(Env, HandOffDirIsTempWhenSet)
+TEST(Env, HandOffDirIsTempWhenSetElsePrivate)
 {
-    const QByteArray value("/some/where");
-    TempVariable temp(&value);
+    struct Restore {
+        bool had = qEnvironmentVariableIsSet("TEMP");
+        QByteArray old = qgetenv("TEMP");
+        ~Restore() { had ? qputenv("TEMP", old) : qunsetenv("TEMP"); }
+    } restore;
+    qputenv("TEMP", "/some/where");
     EXPECT_EQ(Env::HandOffDir(), QStringLiteral("/some/where"));
-}
-
-TEST(Env, HandOffDirWithoutTempIsPrivate)
-{
-    for (const QByteArray& empty : {QByteArray(), QByteArray("")}) {
-        TempVariable temp(empty.isNull() ? nullptr : &empty);
+    for (bool set : {false, true}) {
+        if (set) qputenv("TEMP", "");  // set but empty counts as unset
+        else qunsetenv("TEMP");
         const QString dir = Env::HandOffDir();
-        ASSERT_FALSE(dir.isEmpty());
+        const QByteArray name = QFile::encodeName(dir);
         struct stat st {};
-        ASSERT_EQ(lstat(QFile::encodeName(dir).constData(), &st), 0);
+        ASSERT_EQ(lstat(name.constData(), &st), 0) << name.constData();
         EXPECT_TRUE(S_ISDIR(st.st_mode));
         EXPECT_EQ(st.st_mode & 0777, 0700u);
         EXPECT_EQ(st.st_uid, getuid());
         // A loosened directory is tightened again.
-        ASSERT_EQ(chmod(QFile::encodeName(dir).constData(), 0755), 0);
+        ASSERT_EQ(chmod(name.constData(), 0755), 0);
         EXPECT_EQ(Env::HandOffDir(), dir);
-        ASSERT_EQ(lstat(QFile::encodeName(dir).constData(), &st), 0);
+        ASSERT_EQ(lstat(name.constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u);
     }
 }

@@ -1,19 +1,12 @@
 #include "PrintTestSupport.h"
 
-#include "MetaPages.h"
+#include "DrawLogic.h"
 
-#include <QRegularExpression>
+#include <QImage>
+#include <QPainter>
+#include <QPicture>
 
 namespace {
-
-GridPrintJob::Options JobOptions(const QString& title = QStringLiteral("РЕГИОНЫ"))
-{
-    GridPrintJob::Options o;
-    o.Title = title;
-    o.Subtitle = QStringLiteral("Дата распечатки 01.02.2024 10:11:12");
-    o.DocumentTitle = QStringLiteral("Кестрова");
-    return o;
-}
 
 // The body-row tokens of a text, in order.
 QStringList RowTokens(const QString& text)
@@ -24,120 +17,126 @@ QStringList RowTokens(const QString& text)
     return out;
 }
 
+QString PageNumber(const QString& text)
+{
+    return QRegularExpression(QStringLiteral("Стр\\. (\\d+)")).match(text).captured(1);
+}
+
 }  // namespace
+
+TEST(DrawLogicFontSize, FollowsResolutionAndRoundsHalvesToEven)
+{
+    // scale, dpi, setting, size: the exact halves 3.5 and 10.5 at each resolution; a setting below 1 counts as 1.
+    const struct { double scale; int dpi, setting, size; } cases[] = {
+        {1.0, 300, 100, 23}, {1.0, 600, 100, 47}, {1.0, 1200, 100, 93}, {1.0, 300, 15, 4}, {1.0, 300, 45, 10},
+        {0.75, 600, 10, 4},  {0.75, 600, 30, 10}, {0.375, 1200, 50, 18}, {0.375, 1200, 70, 24},
+        {1.0, 600, 0, 1},    {1.0, 600, -50, 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BodyFontSize(c.scale, c.dpi, c.setting), c.size) << c.dpi << " " << c.setting;
+}
+
+TEST_F(PrintingTest, OverTallRowsEndInsteadOfLooping)
+{
+    BuildJob(5);
+    grid->SetRowHeight(3, 5000);  // a body row: clipped on a page of its own
+    EXPECT_EQ(GridPrintJob::Build(*grid, JobOptions()), 3);
+    GridPrintJob::PrintPages(1);
+    EXPECT_EQ(RowTokens(PdfText("out.pdf", 1)), (QStringList{"0001", "0002"}));
+    EXPECT_EQ(RowTokens(PdfText("out.pdf", 2)), QStringList{"0003"});
+    EXPECT_EQ(RowTokens(PdfText("out.pdf", 3)), (QStringList{"0004", "0005"}));
+    grid->SetRowHeight(0, 5000);  // a heading row ends the job
+    EXPECT_EQ(GridPrintJob::Build(*grid, {}), 1);
+}
+
+TEST_F(PrintingTest, HeadingRowsStartBelowTheTitleBoxWithoutSubtitle)
+{
+    AppConfig->PrintSubtitle = false;
+    AppConfig->BoldLine = 3;
+    AppConfig->RegLine = 0;
+    ASSERT_EQ(BuildJob(2, {}), 1);
+    QImage page(Printer().PageWidth(), 1200, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    ReplayPage(painter, *CurrentPages->Pages(0));
+    painter.end();
+    // Dark rows in the second column, right of its texts: the heading's 3-pixel borders, the top one
+    // centred at TopMargin + 4 × th + 3 (th: the title font, 47 × 1.5 = 70.5 rounded to 70 points,
+    // bold); body borders are off.
+    QPicture probe;
+    const int th = QFontMetrics(QFont(QStringLiteral("DejaVu Sans"), 70, QFont::Bold), &probe).height();
+    QList<int> dark;
+    for (int y = 0; y < page.height(); ++y)
+        if (qGray(page.pixel(1000, y)) < 128 && (dark.isEmpty() || y > dark.last() + 3)) dark << y;
+    ASSERT_EQ(dark.size(), 2);
+    EXPECT_NEAR(dark[0], 100 + 4 * th + 3 - 1, 1);
+}
 
 TEST_F(PrintingTest, SmallGridPrintsOnePageWithHeadingAndNoNumber)
 {
-    auto grid = MakeGrid(3);
-    EXPECT_EQ(GridPrintJob::Build(*grid, JobOptions()), 1);
+    GridPrintJob::Options o = JobOptions();
+    o.Line3 = QStringLiteral("Третья строка");
+    o.Line4 = QStringLiteral("Четвертая строка");
+    EXPECT_EQ(BuildJob(3, o), 1);
     EXPECT_EQ(GridPrintJob::PrintPages(1), 1);
-    const QString pdf = Path(QStringLiteral("out.pdf"));
-    EXPECT_EQ(PdfPages(pdf), 1);
-    const QString text = PdfText(pdf);
-    EXPECT_TRUE(text.contains(QStringLiteral("РЕГИОНЫ")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Дата распечатки ")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Имя")));
+    EXPECT_EQ(PdfPages("out.pdf"), 1);
+    const QString text = PdfText("out.pdf");
+    int at = -1;
+    for (const char* part : {"РЕГИОНЫ", "Дата распечатки ", "Третья строка", "Четвертая строка", "Имя"}) {
+        EXPECT_GT(text.indexOf(QString::fromUtf8(part)), at) << part;
+        at = text.indexOf(QString::fromUtf8(part));
+    }
     EXPECT_EQ(RowTokens(text), (QStringList{"0001", "0002", "0003"}));
     EXPECT_FALSE(text.contains(QStringLiteral("Стр.")));
     EXPECT_EQ(LogMessages(), (QStringList{QStringLiteral("Сформирован отчет РЕГИОНЫ"),
                                           QStringLiteral("Напечатан отчет: РЕГИОНЫ. Всего страниц: 1. Копий 1")}));
 }
 
-TEST_F(PrintingTest, LongGridRepeatsHeadingsAndNumbersPagesFromTwo)
+TEST_F(PrintingTest, LongGridRepeatsHeadingsNumbersPagesAndObeysRangeAndSwitches)
 {
-    auto grid = MakeGrid(400);
-    const int pages = GridPrintJob::Build(*grid, JobOptions());
-    ASSERT_GE(pages, 2);
+    const int pages = BuildJob(400);
+    ASSERT_GE(pages, 5);
     GridPrintJob::PrintPages(1);
-    const QString pdf = Path(QStringLiteral("out.pdf"));
-    ASSERT_EQ(PdfPages(pdf), pages);
-    QStringList all;
+    ASSERT_EQ(PdfPages("out.pdf"), pages);
+    QStringList all, expected;
     for (int i = 1; i <= pages; ++i) {
-        const QString text = PdfText(pdf, i);
-        EXPECT_TRUE(text.contains(QStringLiteral("Имя"))) << "page " << i;
-        EXPECT_EQ(text.contains(QStringLiteral("РЕГИОНЫ")), i == 1) << "page " << i;
-        const QRegularExpression number(QStringLiteral("Стр\\. (\\d+)"));
-        const auto m = number.match(text);
-        if (i == 1) {
-            EXPECT_FALSE(m.hasMatch());
-        } else {
-            ASSERT_TRUE(m.hasMatch()) << "page " << i;
-            EXPECT_EQ(m.captured(1).toInt(), i);
-            // It stands at the foot: nothing of the grid below it.
-            EXPECT_TRUE(RowTokens(text.mid(m.capturedEnd())).isEmpty()) << "page " << i;
-        }
+        const QString text = PdfText("out.pdf", i);
+        EXPECT_TRUE(text.contains(QStringLiteral("Имя"))) << i;
+        EXPECT_EQ(text.contains(QStringLiteral("РЕГИОНЫ")), i == 1) << i;
+        EXPECT_EQ(PageNumber(text), i == 1 ? QString() : QString::number(i));
+        // The number stands at the foot: nothing of the grid below it.
+        EXPECT_TRUE(i == 1 || RowTokens(text.mid(text.indexOf(QStringLiteral("Стр. ")))).isEmpty()) << i;
         all += RowTokens(text);
     }
-    QStringList expected;
     for (int r = 1; r <= 400; ++r) expected << QStringLiteral("%1").arg(r, 4, 10, QLatin1Char('0'));
     EXPECT_EQ(all, expected);  // every row exactly once, in order
-}
 
-TEST_F(PrintingTest, SwitchesRemoveNumberAndSubtitle)
-{
-    AppConfig->PrintPageNum = false;
-    AppConfig->PrintSubtitle = false;
-    auto grid = MakeGrid(200);
-    const int pages = GridPrintJob::Build(*grid, JobOptions());
-    ASSERT_GE(pages, 2);
-    GridPrintJob::PrintPages(1);
-    const QString text = PdfText(Path(QStringLiteral("out.pdf")));
-    EXPECT_FALSE(text.contains(QStringLiteral("Стр.")));
-    EXPECT_FALSE(text.contains(QStringLiteral("Дата распечатки")));
-    EXPECT_TRUE(text.contains(QStringLiteral("РЕГИОНЫ")));
-}
-
-TEST_F(PrintingTest, CopiesAndPageRangeGiveTheSheetsInOrder)
-{
-    auto grid = MakeGrid(400);
-    const int pages = GridPrintJob::Build(*grid, JobOptions());
-    ASSERT_GE(pages, 5);
-    // Pages 2 to 3, two copies: sheets 2, 3, 2, 3; the log names the job's page count.
+    // Pages 2 to 3, two copies, into the next numbered file: sheets 2, 3, 2, 3; the log names the job's page count.
     EXPECT_EQ(GridPrintJob::PrintPages(2, 2, 3), 2);
-    const QString pdf = Path(QStringLiteral("out.pdf"));
-    ASSERT_EQ(PdfPages(pdf), 4);
     QStringList numbers;
-    for (int i = 1; i <= 4; ++i)
-        numbers << QRegularExpression(QStringLiteral("Стр\\. (\\d+)")).match(PdfText(pdf, i)).captured(1);
+    for (int i = 1; i <= PdfPages("out-2.pdf"); ++i) numbers << PageNumber(PdfText("out-2.pdf", i));
     EXPECT_EQ(numbers, (QStringList{"2", "3", "2", "3"}));
     EXPECT_EQ(LogMessages().last(), QStringLiteral("Напечатан отчет: РЕГИОНЫ. Всего страниц: %1. Копий 2").arg(pages));
 
-    // All pages, two copies, into the next numbered file.
-    GridPrintJob::PrintPages(2);
-    EXPECT_EQ(PdfPages(Path(QStringLiteral("out-2.pdf"))), 2 * pages);
+    AppConfig->PrintPageNum = AppConfig->PrintSubtitle = false;
+    GridPrintJob::Build(*grid, JobOptions());
+    GridPrintJob::PrintPages(1);
+    const QString text = PdfText("out-3.pdf");
+    EXPECT_TRUE(text.contains(QStringLiteral("РЕГИОНЫ")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Стр.")) || text.contains(QStringLiteral("Дата распечатки")));
 }
 
 TEST_F(PrintingTest, CancelledFileDialogPrintsAndLogsNothing)
 {
     qunsetenv("KESTROVA_PDF");
-    auto grid = MakeGrid(3);
-    GridPrintJob::Build(*grid, JobOptions());
+    BuildJob(3);
     EXPECT_EQ(GridPrintJob::PrintPages(1), 0);
-    ASSERT_EQ(dialogs->FileRequests.size(), 1);
-    EXPECT_EQ(dialogs->FileRequests[0].Filter, QStringLiteral("PDF (*.pdf)|*.pdf"));
-    EXPECT_TRUE(Printer().Aborted());
-    EXPECT_FALSE(Printer().Printing());
+    ASSERT_EQ(dialogs_->FileRequests.size(), 1);
+    EXPECT_EQ(dialogs_->FileRequests[0].Filter, QStringLiteral("PDF (*.pdf)|*.pdf"));
+    EXPECT_TRUE(Printer().Aborted() && !Printer().Printing());
     EXPECT_EQ(LogMessages(), QStringList{QStringLiteral("Сформирован отчет РЕГИОНЫ")});
-
     // The chosen file is written when the dialog answers.
-    dialogs->FileAnswers << Path(QStringLiteral("chosen.pdf"));
+    dialogs_->FileAnswers << Path("chosen.pdf");
     EXPECT_EQ(GridPrintJob::PrintPages(1), 1);
-    EXPECT_EQ(PdfPages(Path(QStringLiteral("chosen.pdf"))), 1);
-    EXPECT_EQ(Printer().LastOutputFile(), Path(QStringLiteral("chosen.pdf")));
-}
-
-TEST_F(PrintingTest, HeadingLinesThreeAndFourAppearOnPageOne)
-{
-    auto grid = MakeGrid(3);
-    GridPrintJob::Options o = JobOptions();
-    o.Line3 = QStringLiteral("Третья строка");
-    o.Line4 = QStringLiteral("Четвертая строка");
-    GridPrintJob::Build(*grid, o);
-    GridPrintJob::PrintPages(1);
-    const QString text = PdfText(Path(QStringLiteral("out.pdf")));
-    const int title = text.indexOf(QStringLiteral("РЕГИОНЫ"));
-    const int line3 = text.indexOf(QStringLiteral("Третья строка"));
-    const int line4 = text.indexOf(QStringLiteral("Четвертая строка"));
-    const int heading = text.indexOf(QStringLiteral("Имя"));
-    EXPECT_TRUE(title >= 0 && title < line3 && line3 < line4 && line4 < heading) << text.toStdString();
+    EXPECT_EQ(PdfPages("chosen.pdf"), 1);
+    EXPECT_EQ(Printer().LastOutputFile(), Path("chosen.pdf"));
 }

@@ -1,6 +1,5 @@
 #include "PrintTestSupport.h"
 
-#include "MetaPages.h"
 #include "PrintPreview.h"
 
 #include <QApplication>
@@ -16,72 +15,67 @@
 
 using PrintPreview::TfrmPreview;
 
+using PreviewTest = PrintingTest;
+
 namespace {
 
-void Key(QWidget* target, int key)
+void Key(QWidget* target, int key, int times = 1)
 {
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
+    for (int i = 0; i < times; ++i) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 }  // namespace
 
-class PreviewTest : public PrintingTest {
-protected:
-    void BuildJob(int bodyRows)
-    {
-        grid = MakeGrid(bodyRows);
-        GridPrintJob::Options o;
-        o.Title = QStringLiteral("РЕГИОНЫ");
-        o.Mode = 1;
-        GridPrintJob::Build(*grid, o);
-    }
-    std::unique_ptr<StringGrid> grid;
-};
-
-TEST_F(PreviewTest, OnePageJobCannotPage)
+TEST_F(PreviewTest, ModalOnePagePreviewCannotPageAndIsReleased)
 {
     BuildJob(3);
-    TfrmPreview form;
-    EXPECT_EQ(form.objectName(), QStringLiteral("frmPreview"));
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Предварительный просмотр"));
-    EXPECT_EQ(form.ZoomBox->count(), 15);
-    EXPECT_EQ(form.ZoomBox->currentIndex(), -1);
-    EXPECT_EQ(form.ZoomBox->itemText(14), QStringLiteral("По ширине текста"));
-    EXPECT_EQ(form.ToolButton5->toolTip(), QStringLiteral("Печать"));
-    EXPECT_EQ(form.SpeedButton1->text(), QStringLiteral("Закрыть"));
-    EXPECT_FALSE(form.ToolButton4->isEnabled());
-    EXPECT_FALSE(form.ToolButton6->isEnabled());
-    EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. 1"));
-    EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("Всего страниц: 1"));
-    form.show();
-    Key(&form, Qt::Key_PageDown);
-    Key(&form, Qt::Key_PageUp);
-    EXPECT_EQ(form.PageIndex, 0);
-    EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. 1"));
+    bool seen = false;
+    TfrmPreview::OnExecute = [&](TfrmPreview& form) {
+        seen = PrintPreview::frmPreview == &form && form.isVisible();
+        EXPECT_EQ((QStringList{form.objectName(), form.windowTitle(), form.ZoomBox->itemText(14),
+                               form.ToolButton5->toolTip(), form.SpeedButton1->text(), form.StatusPanel1->text()}),
+                  (QStringList{"frmPreview", "Предварительный просмотр", "По ширине текста", "Печать", "Закрыть",
+                               "Всего страниц: 1"}));
+        EXPECT_EQ(form.ZoomBox->count(), 15);
+        Key(&form, Qt::Key_PageDown);
+        Key(&form, Qt::Key_PageUp);
+        EXPECT_EQ(form.PageIndex, 0);
+        EXPECT_FALSE(form.ToolButton4->isEnabled() || form.ToolButton6->isEnabled());
+        form.SpeedButton1->click();
+    };
+    GridPrintJob::Preview();
+    TfrmPreview::OnExecute = nullptr;
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(PrintPreview::frmPreview, nullptr);
+    EXPECT_NE(CurrentPages, nullptr);  // the job is the caller's to free
 }
 
-TEST_F(PreviewTest, PagingKeysWorkFromAnyControlAndStopAtTheEnds)
+TEST_F(PreviewTest, PagingStopsAtTheEndsAndPrintingLogs)
 {
-    BuildJob(130);
-    const int count = CurrentPages->Count();
+    const int count = BuildJob(130);
     ASSERT_GE(count, 3);
     TfrmPreview form;
     form.show();
-    EXPECT_TRUE(form.ToolButton6->isEnabled());
     // The zoom list would take Page Down itself; the window sees it first.
     Key(form.ZoomBox, Qt::Key_PageDown);
     EXPECT_EQ(form.PageIndex, 1);
-    EXPECT_EQ(form.ZoomBox->currentIndex(), 12);
     EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. 2"));
-    EXPECT_TRUE(form.ToolButton4->isEnabled());
-    for (int i = 0; i < count + 2; ++i) Key(&form, Qt::Key_PageDown);
+    EXPECT_TRUE(form.ToolButton4->isEnabled() && form.ToolButton6->isEnabled());
+    Key(&form, Qt::Key_PageDown, count + 2);
     EXPECT_EQ(form.PageIndex, count - 1);
     EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. %1").arg(count));
     EXPECT_FALSE(form.ToolButton6->isEnabled());
-    for (int i = 0; i < count + 2; ++i) Key(&form, Qt::Key_PageUp);
+    Key(&form, Qt::Key_PageUp, count + 2);
     EXPECT_EQ(form.PageIndex, 0);
     EXPECT_FALSE(form.ToolButton4->isEnabled());
+    // Printing sends every page once and leaves the window open; Escape closes it.
+    form.ToolButton5->click();
+    EXPECT_EQ(PdfPages("out.pdf"), count);
+    EXPECT_EQ(LogMessages().last(),
+              QStringLiteral("Напечатан отчет РЕГИОНЫ из окна предварительного просмотра. Всего страниц: %1").arg(count));
     EXPECT_TRUE(form.isVisible());
     Key(&form, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
@@ -94,55 +88,47 @@ TEST_F(PreviewTest, LayoutFiguresForAnA4Sheet)
     form.resize(1000, 800);
     form.show();
     ASSERT_EQ(form.PPI(), 96);
-    const QSize client = form.ScrollBox1->viewport()->size();
+    auto view = [&] { return form.ScrollBox1->viewport()->size(); };
+    // Both bars or none.
+    auto bars = [&] {
+        return QList<int>{form.ScrollBox1->horizontalScrollBarPolicy(), form.ScrollBox1->verticalScrollBarPolicy()};
+    };
+    const QList<int> on{Qt::ScrollBarAlwaysOn, Qt::ScrollBarAlwaysOn}, off{Qt::ScrollBarAlwaysOff, Qt::ScrollBarAlwaysOff};
 
     // Opens on the whole page: the sheet's height fills the client area less 15, centred across.
     EXPECT_EQ(form.ZoomBox->currentIndex(), 12);
-    EXPECT_NEAR(form.Panel2->height(), client.height() - 15, 1);
-    EXPECT_EQ(form.Panel2->y(), 7);
-    EXPECT_EQ(form.Panel2->x(), (client.width() - 1) / 2 - form.Panel2->width() / 2);
-    EXPECT_EQ(form.ScrollBox1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_NEAR(form.Panel2->height(), view().height() - 15, 1);
+    EXPECT_EQ(form.Panel2->pos(), QPoint((view().width() - 1) / 2 - form.Panel2->width() / 2, 7));
+    EXPECT_EQ(bars(), off);
 
     // 100%: 96 × 4958 / 600 and 96 × 7017 / 600, truncated; taller than the area: 7 from the
     // top, still centred across, both bars.
     form.ToolButton3->click();
     EXPECT_EQ(form.ZoomBox->currentIndex(), 7);
-    EXPECT_EQ(form.Panel2->size(), QSize(793, 1122));
-    const QSize barred = form.ScrollBox1->viewport()->size();
-    EXPECT_EQ(form.Panel2->pos(), QPoint((barred.width() - 1) / 2 - 793 / 2, 7));
-    EXPECT_EQ(form.Panel1->size(), QSize(barred.width() - 1, 1137));
-    EXPECT_EQ(form.ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(form.ScrollBox1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(form.Panel2->geometry(), QRect((view().width() - 1) / 2 - 793 / 2, 7, 793, 1122));
+    EXPECT_EQ(form.Panel1->size(), QSize(view().width() - 1, 1137));
+    EXPECT_EQ(bars(), on);
 
     // 50%: smaller than the area, centred in it, no bars.
     form.ZoomBox->setCurrentIndex(9);
     form.ZoomBoxChange();
-    const QSize small = form.ScrollBox1->viewport()->size();
-    EXPECT_EQ(form.Panel2->size(), QSize(396, 561));
+    const QSize small = view();
+    EXPECT_EQ(form.Panel2->geometry(), QRect((small.width() - 1) / 2 - 198, (small.height() - 1) / 2 - 280, 396, 561));
     EXPECT_EQ(form.Panel1->size(), QSize(small.width() - 1, small.height() - 1));
-    EXPECT_EQ(form.Panel2->pos(), QPoint((small.width() - 1) / 2 - 198, (small.height() - 1) / 2 - 280));
-    EXPECT_EQ(form.ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(bars(), off);
 
     // Page width: the sheet's width fills the client area less 15; it is taller, so bars appear.
-    form.ToolButton2->click();
-    EXPECT_EQ(form.ZoomBox->currentIndex(), 13);
-    const QSize wide = form.ScrollBox1->viewport()->size();
-    EXPECT_NEAR(form.Panel2->width(), wide.width() - 15, 1);
-    EXPECT_EQ(form.ScrollBox1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-
     // A resize keeps the chosen item and recomputes it.
-    form.resize(700, 600);
-    EXPECT_EQ(form.ZoomBox->currentIndex(), 13);
-    EXPECT_NEAR(form.Panel2->width(), form.ScrollBox1->viewport()->width() - 15, 1);
-}
+    form.ToolButton2->click();
+    EXPECT_EQ(bars(), on);
+    for (QSize size : {QSize(1000, 800), QSize(700, 600)}) {
+        form.resize(size);
+        EXPECT_EQ(form.ZoomBox->currentIndex(), 13);
+        EXPECT_NEAR(form.Panel2->width(), view().width() - 15, 1);
+    }
 
-TEST_F(PreviewTest, DraggingScrollsBySheetMovement)
-{
-    BuildJob(3);
-    TfrmPreview form;
-    form.resize(800, 600);
-    form.show();
-    form.ZoomBox->setCurrentIndex(4);  // 200%
+    // Dragging at 200% scrolls by the sheet's movement, and stops when the button is up.
+    form.ZoomBox->setCurrentIndex(4);
     form.ZoomBoxChange();
     QScrollBar* h = form.ScrollBox1->horizontalScrollBar();
     QScrollBar* v = form.ScrollBox1->verticalScrollBar();
@@ -150,56 +136,31 @@ TEST_F(PreviewTest, DraggingScrollsBySheetMovement)
     v->setValue(100);
     form.PaintBox1MouseDown(300, 300);
     form.PaintBox1MouseMove(280, 290);
-    EXPECT_EQ(h->value(), 120);
-    EXPECT_EQ(v->value(), 110);
+    EXPECT_EQ(QPoint(h->value(), v->value()), QPoint(120, 110));
     form.PaintBox1MouseUp();
     form.PaintBox1MouseMove(0, 0);
     EXPECT_EQ(h->value(), 120);
 }
 
-TEST_F(PreviewTest, PrintsEveryPageOnceAndLogsIt)
-{
-    BuildJob(130);
-    const int count = CurrentPages->Count();
-    TfrmPreview form;
-    form.show();
-    form.ToolButton5->click();
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(PdfPages(Path(QStringLiteral("out.pdf"))), count);
-    EXPECT_EQ(LogMessages().last(),
-              QStringLiteral("Напечатан отчет РЕГИОНЫ из окна предварительного просмотра. Всего страниц: %1").arg(count));
-}
-
-TEST_F(PreviewTest, ModalPreviewRunsAndIsReleased)
-{
-    BuildJob(3);
-    bool seen = false;
-    TfrmPreview::OnExecute = [&](TfrmPreview& form) {
-        seen = PrintPreview::frmPreview == &form && form.isVisible();
-        form.SpeedButton1->click();
-    };
-    GridPrintJob::Preview();
-    TfrmPreview::OnExecute = nullptr;
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(PrintPreview::frmPreview, nullptr);
-    EXPECT_NE(CurrentPages, nullptr);  // the job is the caller's to free
-}
-
 namespace {
 
-// Mean brightness of blocks of the image, so that glyph smoothing does not count.
-QVector<double> Blocks(const QImage& image, int block)
+// The preview's page painted on a white image, moved by offset pixels, as the mean brightness of
+// 8 × 8 blocks, so that glyph smoothing does not count.
+QImage Blocks(const QImage& image)
 {
-    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
-    QVector<double> out;
-    for (int by = 0; by + block <= gray.height(); by += block)
-        for (int bx = 0; bx + block <= gray.width(); bx += block) {
-            double sum = 0;
-            for (int y = by; y < by + block; ++y)
-                for (int x = bx; x < bx + block; ++x) sum += gray.constScanLine(y)[x];
-            out << sum / (block * block);
-        }
-    return out;
+    return image.convertToFormat(QImage::Format_Grayscale8)
+        .scaled(image.size() / 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage Shown(TfrmPreview& form, const QSize& size, int offset)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(offset, offset);
+    form.PaintBox1Paint(painter, size);
+    painter.end();
+    return Blocks(image);
 }
 
 }  // namespace
@@ -207,46 +168,28 @@ QVector<double> Blocks(const QImage& image, int block)
 TEST_F(PreviewTest, PageLooksTheSameInThePreviewAndInThePdf)
 {
     // Borders of 2 pixels at the raster's resolution: hairlines are a matter of each renderer's taste.
-    AppConfig->BoldLine = 12;
-    AppConfig->RegLine = 12;
+    AppConfig->BoldLine = AppConfig->RegLine = 12;
     BuildJob(40);
     GridPrintJob::PrintPages(1);
-    const QString prefix = Path(QStringLiteral("raster"));
-    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                                     QStringLiteral("-singlefile"), Path(QStringLiteral("out.pdf")), prefix});
-    const QImage printed(prefix + QStringLiteral(".png"));
+    Run(QStringLiteral("pdftoppm"), {"-r", "100", "-png", "-singlefile", Path("out.pdf"), Path("raster")});
+    const QImage printed(Path("raster.png"));
     ASSERT_FALSE(printed.isNull());
-
     TfrmPreview form;
-    QImage shown(printed.size(), QImage::Format_RGB32);
-    shown.fill(Qt::white);
-    QPainter painter(&shown);
-    form.PaintBox1Paint(painter, shown.size());
-    painter.end();
-
     // Measured against the same preview moved by 3 pixels, to show that the measure sees a misplacement.
-    QImage moved(shown.size(), QImage::Format_RGB32);
-    moved.fill(Qt::white);
-    QPainter mover(&moved);
-    mover.drawImage(3, 3, shown);
-    mover.end();
-
-    const QVector<double> a = Blocks(printed, 8);
-    const QVector<double> b = Blocks(shown, 8);
-    const QVector<double> c = Blocks(moved, 8);
+    const QImage a = Blocks(printed), b = Shown(form, printed.size(), 0), c = Shown(form, printed.size(), 3);
     ASSERT_EQ(a.size(), b.size());
-    double same = 0;
-    double misplaced = 0;
-    double worst = 0;
-    double ink = 0;
-    for (int i = 0; i < a.size(); ++i) {
-        same += std::abs(a[i] - b[i]);
-        misplaced += std::abs(c[i] - b[i]);
-        worst = std::max(worst, std::abs(a[i] - b[i]));
-        ink += 255 - a[i];
+    double same = 0, misplaced = 0, worst = 0, ink = 0;
+    const int n = a.width() * a.height();
+    for (int i = 0; i < n; ++i) {
+        const QPoint at(i % a.width(), i / a.width());
+        const int ai = qGray(a.pixel(at)), bi = qGray(b.pixel(at));
+        same += std::abs(ai - bi);
+        misplaced += std::abs(qGray(c.pixel(at)) - bi);
+        worst = std::max(worst, double(std::abs(ai - bi)));
+        ink += 255 - ai;
     }
-    EXPECT_GT(ink / a.size(), 3.0) << ink / a.size();  // there is something on the page
-    EXPECT_LT(same, misplaced / 2) << same / a.size() << " " << misplaced / a.size();
-    EXPECT_LT(same / a.size(), 2.0);
+    EXPECT_GT(ink / n, 3.0);  // there is something on the page
+    EXPECT_LT(same, misplaced / 2) << same / n << " " << misplaced / n;
+    EXPECT_LT(same / n, 2.0);
     EXPECT_LT(worst, 48.0);
 }

@@ -2,7 +2,7 @@
 
 #include "Exceptions.h"
 
-#include <QFile>
+#include <QImage>
 #include <QPainter>
 
 namespace {
@@ -17,91 +17,85 @@ void PrintOneDocument(const QString& title = QString())
 
 }  // namespace
 
-TEST_F(PrintingTest, PdfPrinterIsListedLastAndMeasuresA4At600Dpi)
+TEST_F(PrintingTest, PdfPrinterMeasuresThePaperAt600DpiAndRefusesCallsOutOfOrder)
 {
     TPrinter& p = Printer();
     EXPECT_EQ(p.Printers().last(), QStringLiteral("PDF"));
     EXPECT_TRUE(p.IsPdf());
-    EXPECT_EQ(p.PrinterName(), QStringLiteral("PDF"));
-    EXPECT_EQ(p.LogPixelsX(), 600);
-    EXPECT_EQ(p.LogPixelsY(), 600);
-    // 595 × 842 points.
-    EXPECT_EQ(p.PhysicalWidth(), 4958);
-    EXPECT_EQ(p.PhysicalHeight(), 7017);
-    EXPECT_EQ(p.PhysicalOffsetX(), 0);
-    EXPECT_EQ(p.PhysicalOffsetY(), 0);
-    EXPECT_EQ(p.PageWidth(), 4958);
-    EXPECT_EQ(p.PageHeight(), 7017);
-    EXPECT_EQ(p.PaperSize(), DMPAPER_A4);
-    EXPECT_EQ(p.Orientation(), DMORIENT_PORTRAIT);
-}
-
-TEST_F(PrintingTest, PaperCodesAndOrientationMapToThePage)
-{
-    TPrinter& p = Printer();
-    for (int code : {DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A3, DMPAPER_A5, DMPAPER_A4}) {
-        p.SetPaperSize(code);
-        EXPECT_EQ(p.PaperSize(), code);
-    }
-    p.SetPaperSize(DMPAPER_A3);
-    EXPECT_EQ(p.PhysicalWidth(), 7017);
-    p.SetOrientation(DMORIENT_LANDSCAPE);
-    EXPECT_EQ(p.Orientation(), DMORIENT_LANDSCAPE);
-    EXPECT_EQ(p.PaperSize(), DMPAPER_A3);
-    EXPECT_EQ(p.PhysicalWidth(), 9925);
-    EXPECT_EQ(p.PhysicalHeight(), 7017);
-    EXPECT_THROW(p.SetPaperSize(70), EPrinter);
-    EXPECT_THROW(p.SetPrinterIndex(int(p.Printers().size())), EPrinter);
-}
-
-TEST_F(PrintingTest, DocumentCallsOutOfOrderRaise)
-{
-    TPrinter& p = Printer();
+    // A4 is 595 × 842 points; the printable area is the whole sheet.
+    const QList<int> a4{p.LogPixelsX(), p.LogPixelsY(), p.PhysicalWidth(), p.PhysicalHeight(), p.PhysicalOffsetX(),
+                        p.PhysicalOffsetY(), p.PageWidth(), p.PageHeight()};
+    EXPECT_EQ(a4, (QList<int>{600, 600, 4958, 7017, 0, 0, 4958, 7017}));
     EXPECT_THROW(p.NewPage(), EPrinter);
     EXPECT_THROW(p.EndDoc(), EPrinter);
     EXPECT_THROW(p.Canvas(), EPrinter);
     p.BeginDoc();
-    EXPECT_TRUE(p.Printing());
     EXPECT_EQ(p.PageNumber(), 1);
+    EXPECT_EQ(QSize(p.Canvas()->device()->logicalDpiX(), p.Canvas()->device()->width()), QSize(600, 4958));
     EXPECT_THROW(p.SetOrientation(DMORIENT_LANDSCAPE), EPrinter);
     EXPECT_THROW(p.BeginDoc(), EPrinter);
     p.NewPage();
     EXPECT_EQ(p.PageNumber(), 2);
     p.EndDoc();
     EXPECT_FALSE(p.Printing());
-    EXPECT_EQ(PdfPages(Path(QStringLiteral("out.pdf"))), 2);
+    EXPECT_EQ(PdfPages("out.pdf"), 2);
+    p.SetPaperSize(DMPAPER_A3);
+    p.SetOrientation(DMORIENT_LANDSCAPE);
+    EXPECT_EQ(p.PaperSize(), DMPAPER_A3);
+    EXPECT_EQ(QSize(p.PhysicalWidth(), p.PhysicalHeight()), QSize(9925, 7017));
+    EXPECT_THROW(p.SetPaperSize(70), EPrinter);
+    EXPECT_THROW(p.SetPrinterIndex(int(p.Printers().size())), EPrinter);
 }
 
-TEST_F(PrintingTest, UnattendedDocumentsAreNumberedAndTitled)
+TEST_F(PrintingTest, UnattendedDocumentsAreNumberedAndTitledAndAnUnwritableFileRaises)
 {
     PrintOneDocument(QStringLiteral("Кестрова"));
     PrintOneDocument();
     PrintOneDocument();
-    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("out.pdf"))));
-    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("out-2.pdf"))));
-    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("out-3.pdf"))));
-    EXPECT_EQ(Printer().LastOutputFile(), Path(QStringLiteral("out-3.pdf")));
-    EXPECT_TRUE(dialogs->FileRequests.isEmpty());
-    EXPECT_TRUE(Run(QStringLiteral("pdfinfo"), {Path(QStringLiteral("out.pdf"))}).contains(QStringLiteral("Кестрова")));
-}
-
-TEST_F(PrintingTest, UnwritableFileRaisesAndLeavesThePrinterIdle)
-{
-    qputenv("KESTROVA_PDF", Path(QStringLiteral("missing/dir/out.pdf")).toLocal8Bit());
+    for (const char* name : {"out.pdf", "out-2.pdf", "out-3.pdf"}) EXPECT_EQ(PdfPages(name), 1) << name;
+    EXPECT_EQ(Printer().LastOutputFile(), Path("out-3.pdf"));
+    EXPECT_TRUE(dialogs_->FileRequests.isEmpty());
+    EXPECT_TRUE(Run(QStringLiteral("pdfinfo"), {Path("out.pdf")}).contains(QStringLiteral("Кестрова")));
+    // A file that cannot be written raises and leaves the printer idle and usable.
+    qputenv("KESTROVA_PDF", Path("missing/dir/out.pdf").toLocal8Bit());
     EXPECT_THROW(Printer().BeginDoc(), EPrinter);
     EXPECT_FALSE(Printer().Printing());
-    // The printer works again afterwards.
-    qputenv("KESTROVA_PDF", Path(QStringLiteral("ok.pdf")).toLocal8Bit());
+    qputenv("KESTROVA_PDF", Path("ok.pdf").toLocal8Bit());
     PrintOneDocument();
-    EXPECT_EQ(PdfPages(Path(QStringLiteral("ok.pdf"))), 1);
+    EXPECT_EQ(PdfPages("ok.pdf"), 1);
 }
 
-TEST_F(PrintingTest, CanvasOriginIsThePrintableAreaCorner)
+TEST(MetaPages, PagesCheckTheirIndexAndLeaveNoDanglingCurrentPages)
 {
-    Printer().BeginDoc();
-    QPainter* canvas = Printer().Canvas();
-    ASSERT_NE(canvas, nullptr);
-    EXPECT_EQ(canvas->device()->logicalDpiX(), 600);
-    EXPECT_EQ(canvas->device()->width(), Printer().PageWidth());
-    Printer().EndDoc();
+    auto* owner = new QObject;
+    CurrentPages = new TMetaPages(owner);
+    QPicture* first = CurrentPages->AddPage();
+    EXPECT_EQ(CurrentPages->Pages(0), first);
+    EXPECT_THROW(CurrentPages->Pages(1), EListError);
+    EXPECT_THROW(CurrentPages->Pages(-1), EListError);
+    delete owner;  // the job goes with its owner
+    EXPECT_EQ(CurrentPages, nullptr);
+}
+
+// A page recorded in device pixels lands on the same pixels whatever the device's resolution.
+TEST(MetaPages, ReplayIsOneUnitPerDevicePixelAtAnyResolution)
+{
+    QPicture page;
+    QPainter recorder(&page);
+    recorder.fillRect(QRect(100, 50, 200, 80), Qt::black);
+    recorder.end();
+    for (int dpi : {96, 300, 600, 1200}) {
+        QImage image(400, 200, QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(image.dotsPerMeterX());
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ReplayPage(painter, page);
+        painter.end();
+        // Corners inside are black, their neighbours outside white.
+        QList<int> grays;
+        for (QPoint at : {QPoint(100, 50), QPoint(299, 129), QPoint(99, 50), QPoint(300, 129), QPoint(299, 130)})
+            grays << qGray(image.pixel(at));
+        EXPECT_EQ(grays, (QList<int>{0, 0, 255, 255, 255})) << dpi;
+    }
 }

@@ -1,68 +1,70 @@
 // The main window: start-up checks, openers, exit, command routing, window menu, error handler.
 #include "MainForm.h"
 
-#include "AppConfig.h"
-#include "Dialogs.h"
+#include "DatabaseFixture.h"
 #include "Exceptions.h"
-#include "Printer.h"
-#include "TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QToolButton>
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
-const QString DbWarning = QStringLiteral(
-    "Укажите путь к базе данных!\nМеню: Сервис -> Параметры... -> Подключение -> Расположение БД");
+const QString DbHint = QStringLiteral("\nМеню: Сервис -> Параметры... -> Подключение -> Расположение БД");
+const QString DbWarning = QStringLiteral("Укажите путь к базе данных!") + DbHint;
 const QString MapWarning =
     QStringLiteral("Укажите путь к файлу с картой!\nМеню: Сервис -> Параметры... -> Подключение -> Карта");
+const QString ErrorBox = QStringLiteral("Во время выполнения программы возникла ошибка!\n");
+const QStringList DataNames{QStringLiteral("ksRegions.txt"), QStringLiteral("ksFederalParts.txt"),
+                            QStringLiteral("ksResearchRegister.txt")};
+const QList<bool> AllOff{false, false, false, false, false};
+const QList<bool> AllOn{true, true, true, true, true};
+
+QStringList Split(const QString& text) { return text.split(QLatin1Char('|')); }
+
+// What the main window asked of the test documents, in order; and the error their Load throws.
+QStringList Trace;
+QString LoadError;
 
 // A document window that records what the main window asks of it and follows the
 // activation protocol of the real ones.
 class TestDocument : public TDocumentWindow {
 public:
-    TestDocument(int kind, bool logBeforeLoad, QStringList* trace, std::function<int()> logLinesNow)
-        : kind_(kind), logBeforeLoad_(logBeforeLoad), trace_(trace), logLinesNow_(std::move(logLinesNow))
-    {
-    }
+    TestDocument(int kind, bool logBeforeLoad) : kind_(kind), logBeforeLoad_(logBeforeLoad) {}
     int WindowKind() const override { return kind_; }
     bool LogBeforeLoad() const override { return logBeforeLoad_; }
     void Load() override
     {
         ++Loads;
-        LogLinesAtLoad = logLinesNow_();
+        if (!LoadError.isEmpty())
+            throw EInOutError(LoadError);
+        LogLinesAtLoad = int(TestSupport::ReadAnsiLines(AppConfig->AppDir + QStringLiteral("tvk.log")).size());
     }
     void FormActivate() override
     {
-        *trace_ << QStringLiteral("activate ") + windowTitle();
+        Trace << QStringLiteral("activate ") + windowTitle();
         frmMainForm->ActivateMenu(kind_);
     }
     void FormDeactivate() override
     {
-        *trace_ << QStringLiteral("deactivate ") + windowTitle();
+        Trace << QStringLiteral("deactivate ") + windowTitle();
         frmMainForm->DeActivateMenu();
     }
     bool FormClose() override
     {
-        *trace_ << QStringLiteral("close ") + windowTitle();
+        Trace << QStringLiteral("close ") + windowTitle();
         return AllowClose;
     }
-    void PrintPreview() override { *trace_ << QStringLiteral("PrintPreview"); }
-    void Print(int copies) override { *trace_ << QStringLiteral("Print %1").arg(copies); }
-    void PrintEx() override { *trace_ << QStringLiteral("PrintEx"); }
-    void CopyToClipBrd() override { *trace_ << QStringLiteral("CopyToClipBrd"); }
-    void SaveToFile() override { *trace_ << QStringLiteral("SaveToFile"); }
+    void PrintPreview() override { Trace << QStringLiteral("PrintPreview"); }
+    void Print(int copies) override { Trace << QStringLiteral("Print %1").arg(copies); }
+    void PrintEx() override { Trace << QStringLiteral("PrintEx"); }
+    void CopyToClipBrd() override { Trace << QStringLiteral("CopyToClipBrd"); }
+    void SaveToFile() override { Trace << QStringLiteral("SaveToFile"); }
 
     int Loads = 0;
     int LogLinesAtLoad = -1;
@@ -71,74 +73,41 @@ public:
 private:
     int kind_;
     bool logBeforeLoad_;
-    QStringList* trace_;
-    std::function<int()> logLinesNow_;
 };
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public DatabaseFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        appDir_ = dir_.path() + QStringLiteral("/app/");
-        db_ = dir_.path() + QStringLiteral("/db");
-        map_ = dir_.path() + QStringLiteral("/map.bmp");
-        QDir().mkpath(appDir_);
-        QDir().mkpath(db_);
-        dialogs_ = std::make_unique<Dialogs::ScriptedHandler>();
-    }
     void TearDown() override
     {
         main_.reset();
+        Trace.clear();
+        LoadError.clear();
         TfrmMainForm::DocumentCreators() = TfrmMainForm::Creators();
-        dialogs_.reset();
+        DatabaseFixture::TearDown();
     }
 
-    // tvk.ini pointing at the database folder and the map; the named files are created.
-    void Configure(const QStringList& dataFiles, bool withMap)
+    // Unless bare: tvk.ini naming the database and the map, with the data files and the map present.
+    TfrmMainForm& Start(bool bare = false)
     {
-        TestSupport::WriteAnsiLines(appDir_ + QStringLiteral("tvk.ini"),
-                                    {QStringLiteral("[server]"), QStringLiteral("adosource=") + db_,
-                                     QStringLiteral("mapfile=") + map_});
-        for (const QString& f : dataFiles)
-            TestSupport::WriteAnsiLines(db_ + QLatin1Char('/') + f, {});
-        if (withMap)
+        if (!bare) {
+            WriteIni({QStringLiteral("mapfile=") + map_});
+            for (const QString& f : DataNames)
+                WriteData(f, {});
             TestSupport::WriteBytes(map_, "BM");
-    }
-    void ConfigureAll()
-    {
-        Configure({QStringLiteral("ksRegions.txt"), QStringLiteral("ksFederalParts.txt"),
-                   QStringLiteral("ksResearchRegister.txt")},
-                  true);
-    }
-
-    TfrmMainForm& Start()
-    {
+        }
         main_ = std::make_unique<TfrmMainForm>(appDir_);
         main_->show();
         return *main_;
     }
 
-    QStringList LogLines() const { return TestSupport::ReadAnsiLines(appDir_ + QStringLiteral("tvk.log")); }
-    int CountLog(const QString& message) const
+    // Plugs a test document into one of the creators; made_ is the last one made.
+    void Plug(TfrmMainForm::Creator TfrmMainForm::Creators::*slot, int kind, bool logBeforeLoad = true)
     {
-        int n = 0;
-        for (const QString& line : LogLines())
-            if (line.contains(QStringLiteral(", ") + message + QStringLiteral(", ")))
-                ++n;
-        return n;
-    }
-
-    // Plugs a test document into one of the creators and keeps the last one made.
-    TfrmMainForm::Creator Maker(int kind, bool logBeforeLoad, TestDocument** made = nullptr)
-    {
-        return [this, kind, logBeforeLoad, made](TfrmMainForm* owner) {
-            auto* doc = new TestDocument(kind, logBeforeLoad, &trace_, [this] { return int(LogLines().size()); });
-            doc->setParent(owner);
+        TfrmMainForm::DocumentCreators().*slot = [this, kind, logBeforeLoad](TfrmMainForm* owner) {
+            made_ = new TestDocument(kind, logBeforeLoad);
+            made_->setParent(owner);
             ++created_;
-            if (made)
-                *made = doc;
-            return doc;
+            return made_;
         };
     }
 
@@ -148,74 +117,39 @@ protected:
         return {main_->ExportToFile->isEnabled(), main_->PrintPreview->isEnabled(), main_->Print->isEnabled(),
                 main_->CopyToClipBoard->isEnabled(), main_->MenuPrintEx->isEnabled()};
     }
+    void Activate()
+    {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(main_.get(), &activate);
+    }
 
-    QTemporaryDir dir_;
-    QString appDir_, db_, map_;
-    std::unique_ptr<Dialogs::ScriptedHandler> dialogs_;
+    QString map_ = dir_.path() + QStringLiteral("/map.bmp");
     std::unique_ptr<TfrmMainForm> main_;
-    QStringList trace_;
+    TestDocument* made_ = nullptr;
     int created_ = 0;
 };
 
-const QList<bool> AllOff{false, false, false, false, false};
-const QList<bool> AllOn{true, true, true, true, true};
-
-// --- Start-up ---------------------------------------------------------------------------------
-
-TEST_F(MainFormTest, WithoutIniBothWarningsInOrderAndNothingCreated)
+TEST_F(MainFormTest, WithoutIniTwoWarningsInOrderNothingCreatedAndDesignNames)
 {
-    TfrmMainForm& mw = Start();
-    ASSERT_EQ(dialogs_->Messages.size(), 2);
-    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Warning);
-    EXPECT_EQ(dialogs_->Messages[0].Text, DbWarning);
-    EXPECT_EQ(dialogs_->Messages[1].Kind, Dialogs::Box::Warning);
-    EXPECT_EQ(dialogs_->Messages[1].Text, MapWarning);
+    TfrmMainForm& mw = Start(true);
+    EXPECT_EQ(dialogs_->Texts(), QStringList({DbWarning, MapWarning}));
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 2);
     EXPECT_FALSE(QFile::exists(appDir_ + QStringLiteral("tvk.ini")));
-    EXPECT_EQ(AppConfig->AppDir, appDir_);
-    EXPECT_EQ(AppConfig->CommentChar, QStringLiteral("#"));
-    EXPECT_TRUE(AppConfig->DBPath.isEmpty());
-    ASSERT_NE(mw.WhatToDo, nullptr);
-    EXPECT_EQ(mw.WhatToDo->Print, wkNone);
-    EXPECT_EQ(mw.WhatToDo->ExportToFile, wkNone);
     EXPECT_TRUE(Children().isEmpty());
     EXPECT_EQ(SharedEnabled(), AllOff);
-}
 
-TEST_F(MainFormTest, WithBothPathsStartsSilentlyAndLogsActivation)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    EXPECT_TRUE(dialogs_->Messages.isEmpty()) << dialogs_->Texts().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(AppConfig->DBPath, db_);
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(&mw, &activate);
-    QApplication::sendEvent(&mw, &activate);
-    EXPECT_GE(CountLog(QStringLiteral("Активировано главное окно программы")), 2);
-}
-
-TEST_F(MainFormTest, DesignNamesCaptionsAndShortcuts)
-{
-    TfrmMainForm& mw = Start();
+    // The design: names, captions, shortcuts.
     EXPECT_EQ(mw.windowTitle(), QStringLiteral("Кестрова"));
-    for (const char* name : {"N2", "N4", "N5", "N8", "N10", "N11", "N13", "N15", "N18", "N20", "N22", "N24", "N26",
-                             "N28", "N29", "N30", "N32", "N33", "MenuPrintEx", "ExportToFile", "PrintPreview", "Print",
-                             "Regions", "Analisis", "Graphics", "CopyToClipBoard", "N3", "N7", "N12", "N16", "N21",
-                             "N25", "N31", "ToolButton2", "ToolButton7", "ToolButton6", "ToolButton17"})
-        EXPECT_NE(mw.findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
-    for (const char* name : {"N1", "N9", "N14", "N23", "N27", "N19"})
-        EXPECT_NE(mw.findChild<QMenu*>(QString::fromLatin1(name)), nullptr) << name;
-    for (const char* name : {"ToolButton1", "ToolButton4", "ToolBtnPrint", "ToolButton5", "ToolButton16",
-                             "ToolButton12", "ToolButton18"})
-        EXPECT_NE(mw.findChild<QToolButton*>(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_NE(mw.findChild<QWidget*>(QStringLiteral("ToolBar1")), nullptr);
-    EXPECT_NE(mw.findChild<QWidget*>(QStringLiteral("MainToolBar")), nullptr);
-
+    for (const QString& name :
+         QStringLiteral("N1 N2 N3 N4 N5 N7 N8 N9 N10 N11 N12 N13 N14 N15 N16 N18 N19 N20 N21 N22 N23 N24 N25 N26 N27 "
+                        "N28 N29 N30 N31 N32 N33 MenuPrintEx ExportToFile PrintPreview Print Regions Analisis Graphics "
+                        "CopyToClipBoard ToolBar1 MainToolBar ToolButton1 ToolButton2 ToolButton4 ToolBtnPrint "
+                        "ToolButton7 ToolButton5 ToolButton6 ToolButton16 ToolButton12 ToolButton17 ToolButton18")
+             .split(QLatin1Char(' ')))
+        EXPECT_NE(mw.findChild<QObject*>(name), nullptr) << name.toStdString();
     EXPECT_EQ(mw.MenuPrintEx->text(), QStringLiteral("&Печать..."));
     EXPECT_EQ(mw.MenuPrintEx->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     EXPECT_EQ(mw.findChild<QAction*>(QStringLiteral("N20"))->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_EQ(mw.Regions->toolTip(), QStringLiteral("Справочник регионов"));
-    EXPECT_EQ(mw.Graphics->toolTip(), QStringLiteral("Отображение графики"));
-
     // A menu item bound to an action follows its caption and enabled state.
     QAction* n2 = mw.findChild<QAction*>(QStringLiteral("N2"));
     EXPECT_EQ(n2->text(), QStringLiteral("Экспорт в файл..."));
@@ -224,71 +158,45 @@ TEST_F(MainFormTest, DesignNamesCaptionsAndShortcuts)
     EXPECT_TRUE(n2->isEnabled());
 }
 
-// --- Openers ----------------------------------------------------------------------------------
-
 TEST_F(MainFormTest, OpenerWithMissingFileWarnsAndCreatesNothing)
 {
-    Configure({}, false);
-    TfrmMainForm& mw = Start();
-    auto& c = TfrmMainForm::DocumentCreators();
-    c.Regions = Maker(wkRegions, true);
-    c.FederalParts = Maker(wkFederalParts, true);
-    c.Researches = Maker(wkResearches, true);
-    c.Graphics = Maker(wkMap, false);
-    c.LinkToMap = Maker(wkNone, false);
+    // No data files, and the map path names a folder.
+    WriteIni({QStringLiteral("mapfile=") + map_});
+    QDir().mkpath(map_);
+    TfrmMainForm& mw = Start(true);
+    using C = TfrmMainForm::Creators;
+    for (auto slot : {&C::Regions, &C::FederalParts, &C::Researches, &C::Graphics, &C::LinkToMap})
+        Plug(slot, wkNone);
     dialogs_->Messages.clear();
-
     mw.RegionsExecute();
     mw.N11Click();
     mw.AnalisisExecute();
     mw.GraphicsExecute();
+    // Linking needs the map even when the data files exist.
+    for (const QString& f : DataNames)
+        WriteData(f, {});
     mw.N13Click();
-    const QString hint = QStringLiteral("\nМеню: Сервис -> Параметры... -> Подключение -> Расположение БД");
-    EXPECT_EQ(dialogs_->Texts(),
-              QStringList({QStringLiteral("Не найден файл ksRegions.txt! Укажите путь к базе данных!") + hint,
-                           QStringLiteral("Не найден файл ksFederalParts.txt! Укажите путь к базе данных!") + hint,
-                           QStringLiteral("Не найден файл ksResearchRegister.txt! Укажите путь к базе данных!") + hint,
-                           MapWarning, MapWarning}));
+    QStringList expected;
+    for (const QString& f : DataNames)
+        expected << QStringLiteral("Не найден файл ") + f + QStringLiteral("! Укажите путь к базе данных!") + DbHint;
+    EXPECT_EQ(dialogs_->Texts(), expected + QStringList({MapWarning, MapWarning}));
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 5);
     EXPECT_EQ(created_, 0);
     EXPECT_TRUE(Children().isEmpty());
-    for (const QString& line : LogLines())
-        EXPECT_FALSE(line.contains(QStringLiteral("Меню - "))) << line.toStdString();
-}
-
-TEST_F(MainFormTest, LinkingNeedsOnlyTheMapAndAFolderIsNoFile)
-{
-    // Data files present, the map path names a folder.
-    Configure({QStringLiteral("ksRegions.txt")}, false);
-    QDir().mkpath(map_);
-    TfrmMainForm& mw = Start();
-    TfrmMainForm::DocumentCreators().LinkToMap = Maker(wkNone, false);
-    dialogs_->Messages.clear();
-    mw.N13Click();
-    EXPECT_EQ(dialogs_->Texts(), QStringList{MapWarning});
-    EXPECT_EQ(created_, 0);
+    EXPECT_EQ(CountLog(QStringLiteral("Меню - ")), 0);
 }
 
 TEST_F(MainFormTest, OpeningTwiceKeepsOneWindowAndOneLogLine)
 {
-    ConfigureAll();
     TfrmMainForm& mw = Start();
-    TestDocument* doc = nullptr;
-    TfrmMainForm::DocumentCreators().Regions = Maker(wkRegions, true, &doc);
-
+    Plug(&TfrmMainForm::Creators::Regions, wkRegions);
     const int before = int(LogLines().size());
     mw.RegionsExecute();
-    ASSERT_NE(doc, nullptr);
+    TestDocument* doc = made_;
     ASSERT_EQ(Children().size(), 1);
     EXPECT_EQ(doc->windowTitle(), QStringLiteral("Регионы"));
-    EXPECT_EQ(doc->Loads, 1);
-    // The table windows log before they load.
-    EXPECT_GT(doc->LogLinesAtLoad, before);
-    EXPECT_EQ(CountLog(QStringLiteral("Меню - Регионы")), 1);
-    EXPECT_EQ(mw.ActiveDocument(), doc);
-    EXPECT_TRUE(mw.FindChildWindow(QStringLiteral("Регионы"), false));
+    EXPECT_GT(doc->LogLinesAtLoad, before);  // the table windows log before they load
     EXPECT_FALSE(mw.FindChildWindow(QStringLiteral("регионы"), false));
-    EXPECT_FALSE(mw.FindChildWindow(QStringLiteral("Регион"), false));
 
     // Minimised, it comes back maximised and in front; no reload, no second line.
     Children()[0]->showMinimized();
@@ -297,293 +205,32 @@ TEST_F(MainFormTest, OpeningTwiceKeepsOneWindowAndOneLogLine)
     EXPECT_TRUE(Children()[0]->isMaximized());
     EXPECT_EQ(mw.MdiArea->activeSubWindow(), Children()[0]);
     EXPECT_EQ(doc->Loads, 1);
-    EXPECT_EQ(created_, 1);
     EXPECT_EQ(CountLog(QStringLiteral("Меню - Регионы")), 1);
-}
 
-TEST_F(MainFormTest, MapWindowLogsAfterLoadingAndUnpluggedCreatorDoesNothing)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    TestDocument* map = nullptr;
-    TfrmMainForm::DocumentCreators().Graphics = Maker(wkMap, false, &map);
+    // The map window logs after loading.
+    Plug(&TfrmMainForm::Creators::Graphics, wkMap, false);
     mw.GraphicsExecute();
-    ASSERT_NE(map, nullptr);
-    EXPECT_EQ(map->windowTitle(), QStringLiteral("Графика"));
+    EXPECT_EQ(made_->windowTitle(), QStringLiteral("Графика"));
     EXPECT_EQ(CountLog(QStringLiteral("Меню - Графика")), 1);
-    // The line was not there yet while the map loaded.
-    EXPECT_EQ(map->LogLinesAtLoad, int(LogLines().size()) - 1);
-
-    mw.N11Click();
-    EXPECT_EQ(Children().size(), 1);
-    EXPECT_EQ(CountLog(QStringLiteral("Меню - Федеральные округа")), 0);
+    EXPECT_EQ(made_->LogLinesAtLoad, int(LogLines().size()) - 1);
     EXPECT_TRUE(dialogs_->Messages.isEmpty());
-}
 
-TEST_F(MainFormTest, FailingLoadStillShowsTheWindowAndReportsTheError)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    TfrmMainForm::DocumentCreators().Researches = [](TfrmMainForm* owner) -> TDocumentWindow* {
-        struct Failing : TDocumentWindow {
-            using TDocumentWindow::TDocumentWindow;
-            int WindowKind() const override { return wkResearches; }
-            void Load() override { throw EInOutError(QStringLiteral("disk gone")); }
-        };
-        return new Failing(owner);
-    };
+    // A window whose load fails is still shown, once, and the error reaches the handler.
+    LoadError = QStringLiteral("disk gone");
+    Plug(&TfrmMainForm::Creators::Researches, wkResearches);
     mw.AnalisisExecute();
-    ASSERT_EQ(Children().size(), 1);
-    EXPECT_TRUE(Children()[0]->isVisible());
+    mw.AnalisisExecute();
+    ASSERT_EQ(Children().size(), 3);
+    EXPECT_TRUE(Children()[2]->isVisible());
     EXPECT_EQ(CountLog(QStringLiteral("Меню - Исследования")), 1);
     EXPECT_EQ(CountLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! disk gone")), 1);
-    EXPECT_EQ(dialogs_->Texts(),
-              QStringList{QStringLiteral("Во время выполнения программы возникла ошибка!\ndisk gone")});
-    // Found again by its caption, not created twice.
-    mw.AnalisisExecute();
-    EXPECT_EQ(Children().size(), 1);
+    EXPECT_EQ(dialogs_->Texts(), QStringList{ErrorBox + QStringLiteral("disk gone")});
 }
 
-// --- Exit -------------------------------------------------------------------------------------
-
-TEST_F(MainFormTest, ExitLineIsWrittenOnceByMenuOrByClosing)
-{
-    ConfigureAll();
-    {
-        TfrmMainForm& mw = Start();
-        mw.N8Click();
-        mw.close();
-        EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
-    }
-    QFile::remove(appDir_ + QStringLiteral("tvk.log"));
-    {
-        TfrmMainForm& mw = Start();
-        mw.close();
-        EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
-    }
-}
-
-// --- Routing ----------------------------------------------------------------------------------
-
-TEST_F(MainFormTest, ActivationProtocolAndDispatchByCode)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    EXPECT_EQ(SharedEnabled(), AllOff);
-
-    // No active child: the commands do nothing.
-    mw.ActivateMenu(wkRegions);
-    EXPECT_EQ(SharedEnabled(), AllOn);
-    EXPECT_EQ(mw.WhatToDo->Print, wkRegions);
-    EXPECT_EQ(mw.WhatToDo->PrintPreview, wkRegions);
-    EXPECT_EQ(mw.WhatToDo->CopyToClipBoard, wkRegions);
-    EXPECT_EQ(mw.WhatToDo->ExportToFile, wkRegions);
-    mw.PrintExecute();
-    EXPECT_TRUE(trace_.isEmpty());
-    EXPECT_EQ(SharedEnabled(), AllOn);
-    mw.DeActivateMenu();
-    EXPECT_EQ(SharedEnabled(), AllOff);
-    EXPECT_EQ(mw.WhatToDo->Print, wkRegions);
-
-    TfrmMainForm::DocumentCreators().Regions = Maker(wkRegions, true);
-    mw.RegionsExecute();
-    EXPECT_EQ(SharedEnabled(), AllOn);
-    trace_.clear();
-    mw.PrintExecute();
-    mw.MenuPrintExClick();
-    mw.PrintPreviewExecute();
-    mw.CopyToClipBoardExecute();
-    mw.ExportToFileExecute();
-    EXPECT_EQ(trace_, QStringList({QStringLiteral("Print 1"), QStringLiteral("PrintEx"),
-                                   QStringLiteral("PrintPreview"), QStringLiteral("CopyToClipBrd"),
-                                   QStringLiteral("SaveToFile")}));
-    // Through the toolbar button as well.
-    trace_.clear();
-    mw.findChild<QToolButton*>(QStringLiteral("ToolBtnPrint"))->click();
-    EXPECT_EQ(trace_, QStringList{QStringLiteral("Print 1")});
-    EXPECT_TRUE(dialogs_->Messages.isEmpty());
-}
-
-TEST_F(MainFormTest, UnknownCodeDisablesOnlyTheInvokedCommand)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    const struct {
-        void (TfrmMainForm::*handler)();
-        int index;
-    } cases[] = {{&TfrmMainForm::ExportToFileExecute, 0}, {&TfrmMainForm::PrintPreviewExecute, 1},
-                 {&TfrmMainForm::PrintExecute, 2},        {&TfrmMainForm::CopyToClipBoardExecute, 3},
-                 {&TfrmMainForm::MenuPrintExClick, 4}};
-    for (int code : {int(wkNone), 5, -1}) {
-        for (const auto& c : cases) {
-            mw.ActivateMenu(code);
-            (mw.*c.handler)();
-            QList<bool> expected = AllOn;
-            expected[c.index] = false;
-            EXPECT_EQ(SharedEnabled(), expected) << "code " << code << " command " << c.index;
-        }
-    }
-    EXPECT_TRUE(dialogs_->Messages.isEmpty());
-}
-
-TEST_F(MainFormTest, WrongWindowForTheCodeReachesTheErrorHandler)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    TfrmMainForm::DocumentCreators().Regions = Maker(wkRegions, true);
-    mw.RegionsExecute();
-    dialogs_->Messages.clear();
-    trace_.clear();
-    mw.ActivateMenu(wkMap);
-    mw.PrintExecute();
-    EXPECT_EQ(trace_, QStringList());
-    ASSERT_EQ(dialogs_->Messages.size(), 1);
-    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
-    EXPECT_EQ(dialogs_->Messages[0].Text,
-              QStringLiteral("Во время выполнения программы возникла ошибка!\nInvalid class typecast"));
-    EXPECT_EQ(CountLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! Invalid class typecast")), 1);
-    // The program goes on: the command still works with the right code.
-    mw.ActivateMenu(wkRegions);
-    mw.PrintExecute();
-    EXPECT_EQ(trace_, QStringList{QStringLiteral("Print 1")});
-}
-
-TEST_F(MainFormTest, SwitchingAndClosingChildrenFollowTheProtocol)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    TestDocument* regions = nullptr;
-    TestDocument* parts = nullptr;
-    auto& c = TfrmMainForm::DocumentCreators();
-    c.Regions = Maker(wkRegions, true, &regions);
-    c.FederalParts = Maker(wkFederalParts, true, &parts);
-    c.LinkToMap = Maker(wkNone, false);
-
-    mw.RegionsExecute();
-    mw.N11Click();
-    EXPECT_EQ(trace_, QStringList({QStringLiteral("activate Регионы"), QStringLiteral("deactivate Регионы"),
-                                   QStringLiteral("activate Федеральные округа")}));
-    EXPECT_EQ(mw.WhatToDo->Print, wkFederalParts);
-
-    // Back to the first by the menu: the old child deactivates first.
-    trace_.clear();
-    mw.RegionsExecute();
-    EXPECT_EQ(trace_, QStringList({QStringLiteral("deactivate Федеральные округа"),
-                                   QStringLiteral("activate Регионы")}));
-    EXPECT_EQ(mw.ActiveDocument(), regions);
-
-    // A child that refuses to close stays open and active.
-    regions->AllowClose = false;
-    trace_.clear();
-    mw.MdiArea->activeSubWindow()->close();
-    QApplication::processEvents();
-    EXPECT_EQ(trace_, QStringList{QStringLiteral("close Регионы")});
-    EXPECT_EQ(Children().size(), 2);
-    EXPECT_EQ(SharedEnabled(), AllOn);
-
-    // Closing: FormClose, then deactivation, then the next child activates.
-    regions->AllowClose = true;
-    trace_.clear();
-    mw.MdiArea->activeSubWindow()->close();
-    QApplication::processEvents();
-    ASSERT_GE(trace_.size(), 2);
-    EXPECT_EQ(trace_[0], QStringLiteral("close Регионы"));
-    EXPECT_EQ(trace_[1], QStringLiteral("deactivate Регионы"));
-    ASSERT_EQ(Children().size(), 1);
-    EXPECT_EQ(mw.ActiveDocument(), parts);
-
-    // Closing the last one leaves the shared commands disabled.
-    mw.MdiArea->activeSubWindow()->close();
-    QApplication::processEvents();
-    EXPECT_TRUE(Children().isEmpty());
-    EXPECT_EQ(mw.ActiveDocument(), nullptr);
-    EXPECT_EQ(SharedEnabled(), AllOff);
-    // The code stays; the commands are off, and with no child nothing is called.
-    trace_.clear();
-    mw.PrintPreviewExecute();
-    EXPECT_TRUE(trace_.isEmpty());
-}
-
-// --- Window menu ------------------------------------------------------------------------------
-
-TEST_F(MainFormTest, SideBySideAlternatesAndWindowListNamesChildren)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    mw.resize(900, 700);
-    auto& c = TfrmMainForm::DocumentCreators();
-    c.Regions = Maker(wkRegions, true);
-    c.FederalParts = Maker(wkFederalParts, true);
-    mw.RegionsExecute();
-    mw.N11Click();
-    QApplication::processEvents();
-    const QList<QMdiSubWindow*> w = Children();
-    ASSERT_EQ(w.size(), 2);
-    const int width = mw.MdiArea->viewport()->width();
-    const int height = mw.MdiArea->viewport()->height();
-
-    auto sideBySide = [&] {
-        return w[0]->geometry().top() == w[1]->geometry().top() && w[0]->geometry().left() == 0 &&
-               w[1]->geometry().left() == width / 2 && w[0]->height() == height;
-    };
-    auto stacked = [&] {
-        return w[0]->geometry().left() == w[1]->geometry().left() && w[0]->geometry().top() == 0 &&
-               w[1]->geometry().top() == height / 2 && w[0]->width() == width;
-    };
-    mw.N29Click();
-    EXPECT_TRUE(sideBySide()) << w[0]->geometry().x() << "," << w[1]->geometry().x();
-    mw.N29Click();
-    EXPECT_TRUE(stacked()) << w[0]->geometry().y() << "," << w[1]->geometry().y();
-    mw.N29Click();
-    EXPECT_TRUE(sideBySide());
-
-    // Minimise all, last to first; then restore all to the normal state.
-    mw.N32Click();
-    EXPECT_TRUE(w[0]->isMinimized() && w[1]->isMinimized());
-    mw.N30Click();
-    EXPECT_EQ(w[0]->geometry().bottom(), mw.MdiArea->viewport()->rect().bottom());
-    EXPECT_LT(w[0]->geometry().left(), w[1]->geometry().left());
-    mw.N33Click();
-    EXPECT_FALSE(w[0]->isMinimized() || w[1]->isMinimized() || w[0]->isMaximized());
-
-    QMenu* windowMenu = mw.findChild<QMenu*>(QStringLiteral("N27"));
-    emit windowMenu->aboutToShow();
-    QStringList captions;
-    for (QAction* a : windowMenu->actions())
-        captions << a->text();
-    EXPECT_EQ(captions.mid(captions.size() - 2),
-              QStringList({QStringLiteral("&1 Регионы"), QStringLiteral("&2 Федеральные округа")}));
-    // Shown again, the list is rebuilt, not appended to.
-    const int count = int(windowMenu->actions().size());
-    emit windowMenu->aboutToShow();
-    EXPECT_EQ(windowMenu->actions().size(), count);
-}
-
-// --- Printer set-up ---------------------------------------------------------------------------
-
-TEST_F(MainFormTest, PrinterSetupAppliesTheChoiceAndCancelKeepsIt)
+TEST_F(MainFormTest, StartIsSilentHelpMayFailAndExitIsLoggedOnce)
 {
     TfrmMainForm& mw = Start();
-    const int orientation = Printer().Orientation();
-    const int paper = Printer().PaperSize();
-    mw.N4Click();  // empty queue: cancelled
-    EXPECT_EQ(Printer().Orientation(), orientation);
-    dialogs_->PrinterSetupAnswers << [](Dialogs::PrinterSetupRequest& r) {
-        r.Orientation = 2;
-        r.PaperSize = 1;
-        return true;
-    };
-    mw.N4Click();
-    EXPECT_EQ(Printer().Orientation(), 2);
-    EXPECT_EQ(Printer().PaperSize(), 1);
-    Printer().SetOrientation(orientation);
-    Printer().SetPaperSize(paper);
-}
-
-TEST_F(MainFormTest, MissingHelpFileWarns)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
+    EXPECT_TRUE(dialogs_->Messages.isEmpty()) << dialogs_->Texts().join(QLatin1Char('|')).toStdString();
     // The help file is looked for in the current directory.
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(db_);
@@ -591,77 +238,168 @@ TEST_F(MainFormTest, MissingHelpFileWarns)
     QDir::setCurrent(cwd);
     EXPECT_EQ(dialogs_->Texts(), QStringList{QStringLiteral("Возникла ошибка при открытии файла помощи")});
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 1);
+
+    // By the menu and then by closing, or by closing alone: one exit line each.
+    mw.N8Click();
+    mw.close();
+    EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
+    QFile::remove(appDir_ + QStringLiteral("tvk.log"));
+    Start().close();
+    EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
 }
 
-// --- Unhandled errors -------------------------------------------------------------------------
-
-TEST_F(MainFormTest, GuardedErrorIsLoggedAndShown)
+TEST_F(MainFormTest, DispatchByCodeUnknownCodeAndWrongWindow)
 {
-    ConfigureAll();
-    Start();
-    Guarded([] { throw EConvertError(QStringLiteral("'x' is not a valid integer value")); });
-    EXPECT_EQ(dialogs_->Texts(), QStringList{QStringLiteral(
-                                     "Во время выполнения программы возникла ошибка!\n'x' is not a valid integer value")});
-    EXPECT_EQ(CountLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! 'x' is not a valid integer value")), 1);
+    TfrmMainForm& mw = Start();
+    // No active child: the commands do nothing.
+    mw.ActivateMenu(wkRegions);
+    const TWhatToDo& w = *mw.WhatToDo;
+    EXPECT_EQ(QList<int>({w.Print, w.PrintPreview, w.CopyToClipBoard, w.ExportToFile}), QList<int>(4, wkRegions));
+    mw.PrintExecute();
+    EXPECT_TRUE(Trace.isEmpty());
+    mw.DeActivateMenu();
+    EXPECT_EQ(SharedEnabled(), AllOff);
+    EXPECT_EQ(w.Print, wkRegions);
+    // An unknown code disables only the command invoked.
+    void (TfrmMainForm::*handlers[])() = {&TfrmMainForm::ExportToFileExecute, &TfrmMainForm::PrintPreviewExecute,
+                                          &TfrmMainForm::PrintExecute, &TfrmMainForm::CopyToClipBoardExecute,
+                                          &TfrmMainForm::MenuPrintExClick};
+    for (int code : {int(wkNone), 5, -1}) {
+        for (int i = 0; i < 5; ++i) {
+            mw.ActivateMenu(code);
+            (mw.*handlers[i])();
+            QList<bool> expected = AllOn;
+            expected[i] = false;
+            EXPECT_EQ(SharedEnabled(), expected) << "code " << code << " command " << i;
+        }
+    }
+
+    Plug(&TfrmMainForm::Creators::Regions, wkRegions);
+    mw.RegionsExecute();
+    EXPECT_EQ(SharedEnabled(), AllOn);
+    Trace.clear();
+    mw.PrintExecute();
+    mw.MenuPrintExClick();
+    mw.PrintPreviewExecute();
+    mw.CopyToClipBoardExecute();
+    mw.ExportToFileExecute();
+    mw.findChild<QToolButton*>(QStringLiteral("ToolBtnPrint"))->click();
+    EXPECT_EQ(Trace, Split(QStringLiteral("Print 1|PrintEx|PrintPreview|CopyToClipBrd|SaveToFile|Print 1")));
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+
+    // A code of another kind than the active window: a bad cast, and the program goes on.
+    Trace.clear();
+    mw.ActivateMenu(wkMap);
+    mw.PrintExecute();
+    EXPECT_TRUE(Trace.isEmpty());
+    ASSERT_EQ(dialogs_->Messages.size(), 1);
+    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
+    EXPECT_EQ(dialogs_->Messages[0].Text, ErrorBox + QStringLiteral("Invalid class typecast"));
+    EXPECT_EQ(CountLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! Invalid class typecast")), 1);
+    mw.ActivateMenu(wkRegions);
+    mw.PrintExecute();
+    EXPECT_EQ(Trace, QStringList{QStringLiteral("Print 1")});
+}
+
+TEST_F(MainFormTest, SwitchingAndClosingChildrenFollowTheProtocol)
+{
+    TfrmMainForm& mw = Start();
+    Plug(&TfrmMainForm::Creators::Regions, wkRegions);
+    mw.RegionsExecute();
+    TestDocument* regions = made_;
+    Plug(&TfrmMainForm::Creators::FederalParts, wkFederalParts);
+    mw.N11Click();
+    TestDocument* parts = made_;
+    // Back to the first by the menu: the old child deactivates first.
+    mw.RegionsExecute();
+    EXPECT_EQ(Trace, Split(QStringLiteral("activate Регионы|deactivate Регионы|activate Федеральные округа|"
+                                          "deactivate Федеральные округа|activate Регионы")));
+
+    // A child that refuses to close stays open and active, closed by its frame or by itself.
+    regions->AllowClose = false;
+    Trace.clear();
+    mw.MdiArea->activeSubWindow()->close();
+    regions->close();
+    EXPECT_EQ(Trace, QStringList(2, QStringLiteral("close Регионы")));
+    EXPECT_EQ(Children().size(), 2);
+    EXPECT_TRUE(regions->isVisible());
+    EXPECT_EQ(SharedEnabled(), AllOn);
+
+    // Closing itself closes its frame: FormClose, deactivation, then the next child activates.
+    regions->AllowClose = true;
+    Trace.clear();
+    regions->close();
+    QApplication::processEvents();
+    EXPECT_EQ(Trace.mid(0, 3), Split(QStringLiteral("close Регионы|deactivate Регионы|activate Федеральные округа")));
+    ASSERT_EQ(Children().size(), 1);
+    EXPECT_EQ(mw.ActiveDocument(), parts);
+
+    // Closing the last one leaves the shared commands disabled; with no child nothing is called.
+    mw.MdiArea->activeSubWindow()->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(Children().isEmpty());
+    EXPECT_EQ(mw.ActiveDocument(), nullptr);
+    EXPECT_EQ(SharedEnabled(), AllOff);
+}
+
+TEST_F(MainFormTest, SideBySideAlternatesAndWindowListNamesChildren)
+{
+    TfrmMainForm& mw = Start();
+    mw.resize(900, 700);
+    Plug(&TfrmMainForm::Creators::Regions, wkRegions);
+    Plug(&TfrmMainForm::Creators::FederalParts, wkFederalParts);
+    mw.RegionsExecute();
+    mw.N11Click();
+    QApplication::processEvents();
+    const QList<QMdiSubWindow*> w = Children();
+    ASSERT_EQ(w.size(), 2);
+    const QRect area = mw.MdiArea->viewport()->rect();
+    const QRect left(0, 0, area.width() / 2, area.height()), top(0, 0, area.width(), area.height() / 2);
+    for (const QRect& expected : {left, top, left}) {
+        mw.N29Click();
+        EXPECT_EQ(w[0]->geometry(), expected);
+        EXPECT_EQ(w[1]->geometry().topLeft(), expected == left ? QPoint(left.width(), 0) : QPoint(0, top.height()));
+    }
+
+    // The list is rebuilt each time the menu is shown, not appended to.
+    QMenu* windowMenu = mw.findChild<QMenu*>(QStringLiteral("N27"));
+    emit windowMenu->aboutToShow();
+    emit windowMenu->aboutToShow();
+    const QList<QAction*> items = windowMenu->actions();
+    ASSERT_EQ(items.size(), 9);  // six commands, a separator, the two windows
+    EXPECT_EQ(items[7]->text() + items[8]->text(), QStringLiteral("&1 Регионы&2 Федеральные округа"));
 }
 
 TEST_F(MainFormTest, UnwritableLogNeitherLoopsNorRecurses)
 {
-    ConfigureAll();
     TfrmMainForm& mw = Start();
     // A folder where the log file should be: every write fails.
     QFile::remove(appDir_ + QStringLiteral("tvk.log"));
     ASSERT_TRUE(QDir().mkpath(appDir_ + QStringLiteral("tvk.log")));
-    dialogs_->Messages.clear();
 
     // Each closed box activates the main window again, whose log line fails again.
     int activations = 0;
     dialogs_->OnMessage = [&](const Dialogs::ScriptedHandler::Shown&) {
-        if (++activations > 20)
-            return;
-        QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(&mw, &activate);
+        if (++activations <= 20)
+            Activate();
     };
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(&mw, &activate);
+    Activate();
     ASSERT_EQ(dialogs_->Messages.size(), 1);
     EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
-    EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(QStringLiteral("Во время выполнения программы возникла ошибка!\n")));
+    EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(ErrorBox));
 
     // Another error still reaches the user, once.
     mw.LogException(QStringLiteral("boom"));
     EXPECT_EQ(dialogs_->Messages.size(), 2);
-    QApplication::sendEvent(&mw, &activate);
+    Activate();
     EXPECT_EQ(dialogs_->Messages.size(), 2);
     EXPECT_LE(activations, 2);
 
     // Once the log can be written again, activation logs again.
     dialogs_->OnMessage = nullptr;
     QDir(appDir_ + QStringLiteral("tvk.log")).removeRecursively();
-    QApplication::sendEvent(&mw, &activate);
+    Activate();
     EXPECT_EQ(CountLog(QStringLiteral("Активировано главное окно программы")), 1);
-}
-
-TEST_F(MainFormTest, DocumentClosingItselfClosesItsFrame)
-{
-    ConfigureAll();
-    TfrmMainForm& mw = Start();
-    TestDocument* doc = nullptr;
-    TfrmMainForm::DocumentCreators().Regions = Maker(wkRegions, true, &doc);
-    mw.RegionsExecute();
-    ASSERT_NE(doc, nullptr);
-    trace_.clear();
-    doc->AllowClose = false;
-    doc->close();
-    EXPECT_EQ(Children().size(), 1);
-    EXPECT_TRUE(doc->isVisible());
-    doc->AllowClose = true;
-    doc->close();
-    QApplication::processEvents();
-    EXPECT_EQ(trace_, QStringList({QStringLiteral("close Регионы"), QStringLiteral("close Регионы"),
-                                   QStringLiteral("deactivate Регионы")}));
-    EXPECT_TRUE(Children().isEmpty());
-    EXPECT_EQ(SharedEnabled(), AllOff);
 }
 
 }  // namespace

@@ -1,33 +1,24 @@
-// A temporary program directory and database, the main window, and helpers that answer the
-// record dialog while it is shown modally.
+// The shared database fixture plus the main window, the regions window opened through its menu,
+// and helpers that answer the region dialog while it is shown modally.
 #pragma once
 
-#include "AppConfig.h"
-#include "Dialogs.h"
+#include "DatabaseFixture.h"
 #include "EditRegion.h"
 #include "MainForm.h"
 #include "Regions.h"
-#include "TestSupport.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
-class TablesFixture : public ::testing::Test {
+class TablesFixture : public DatabaseFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        appDir_ = dir_.path() + QStringLiteral("/app/");
-        db_ = dir_.path() + QStringLiteral("/db");
-        QDir().mkpath(appDir_);
-        QDir().mkpath(db_);
-        dialogs_ = std::make_unique<Dialogs::ScriptedHandler>();
+        DatabaseFixture::SetUp();
         TfrmMainForm::DocumentCreators().Regions = [](TfrmMainForm* owner) -> TDocumentWindow* {
             return frmTableForm = new TfrmTableForm(owner);
         };
@@ -36,30 +27,31 @@ protected:
     {
         main_.reset();
         TfrmMainForm::DocumentCreators() = TfrmMainForm::Creators();
-        dialogs_.reset();
+        DatabaseFixture::TearDown();
     }
 
-    // tvk.ini with the database folder and the given extra lines (sections included).
-    void WriteIni(const QStringList& extra = {})
-    {
-        QStringList lines{QStringLiteral("[server]"), QStringLiteral("adosource=") + db_,
-                          QStringLiteral("[tables]"), QStringLiteral("wordwrap=0")};
-        lines += extra;
-        TestSupport::WriteAnsiLines(appDir_ + QStringLiteral("tvk.ini"), lines);
-    }
-    QString RegionsPath() const { return db_ + QStringLiteral("/ksRegions.txt"); }
-    void WriteRegions(const QStringList& lines) { TestSupport::WriteAnsiLines(RegionsPath(), lines); }
-    QStringList ReadRegions() const { return TestSupport::ReadAnsiLines(RegionsPath()); }
+    void WriteRegions(const QStringList& lines) { WriteData(QStringLiteral("ksRegions.txt"), lines); }
+    QStringList ReadRegions() const { return ReadData(QStringLiteral("ksRegions.txt")); }
+    QByteArray RegionBytes() const { return TestSupport::ReadBytes(DataPath(QStringLiteral("ksRegions.txt"))); }
 
-    // Starts the main window (which reads tvk.ini) and opens the regions window through its menu.
-    TfrmTableForm* Open()
+    // Starts the main window (tvk.ini without word wrap plus extra, unless a test wrote its own)
+    // and opens the regions window through its menu.
+    TfrmTableForm* Open(const QStringList& extra = {})
     {
-        if (!QFile::exists(appDir_ + QStringLiteral("tvk.ini"))) WriteIni();
+        if (!QFile::exists(appDir_ + QStringLiteral("tvk.ini")))
+            WriteIni(QStringList{QStringLiteral("[tables]"), QStringLiteral("wordwrap=0")} + extra);
         main_ = std::make_unique<TfrmMainForm>(appDir_);
         main_->show();
         dialogs_->Messages.clear();
         main_->RegionsExecute();
         return frmTableForm;
+    }
+
+    // One region ("Алтай") and the window opened on it.
+    TfrmTableForm* OpenOne(const QStringList& extra = {})
+    {
+        WriteRegions({QStringLiteral("1;Алтай;;;;;;")});
+        return Open(extra);
     }
 
     // Runs act on the region dialog as soon as it is shown modally.
@@ -70,19 +62,13 @@ protected:
             else WhenDialog(act);
         });
     }
+    static void Ok(TfrmEditForm& d) { d.Button1->click(); }
 
-    QStringList LogLines() const { return TestSupport::ReadAnsiLines(appDir_ + QStringLiteral("tvk.log")); }
-    int CountLog(const QString& text) const
+    static void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        int n = 0;
-        for (const QString& line : LogLines())
-            if (line.contains(text)) ++n;
-        return n;
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(target, &press);
     }
 
-    QTemporaryDir dir_;
-    QString appDir_;
-    QString db_;
-    std::unique_ptr<Dialogs::ScriptedHandler> dialogs_;
     std::unique_ptr<TfrmMainForm> main_;
 };

@@ -1,0 +1,289 @@
+// PrintReport as the program calls it: the library loaded with dlopen, the hand-off files
+// (a picture and 00Korvel.tmp) in TEMP, the PDF printer writing to KESTROVA_PDF; the printed
+// PDF read back with the poppler tools and the preview window driven while its loop runs.
+#include "Dialogs.h"
+#include "Printer.h"
+#include "ReportProp.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <cstring>
+#include <dlfcn.h>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRect GreenBlock(0, 0, 80, 40);  // of a 400 x 200 red picture
+const QColor Red(255, 0, 0), Green(0, 255, 0);
+const QString ErrorSentence = QStringLiteral("При печати отчета возникла ошибка!\n");
+
+QString RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Page count and the first page's size in points.
+int PdfPages(const QString& pdf, QSizeF* size = nullptr)
+{
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
+    if (size && m.hasMatch()) *size = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+QString PdfText(const QString& pdf)
+{
+    return RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+}
+
+QImage PdfPageImage(const QString& pdf, int page, int dpi = 100)
+{
+    const QString prefix = pdf + QStringLiteral("-page%1").arg(page), n = QString::number(page);
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                         n, QStringLiteral("-l"), n, QStringLiteral("-singlefile"), pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+// The box of every pixel within 60 of the colour in each channel.
+QRect ColourBounds(const QImage& picture, QColor colour)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qAbs(qRed(p) - colour.red()) <= 60 && qAbs(qGreen(p) - colour.green()) <= 60 &&
+                qAbs(qBlue(p) - colour.blue()) <= 60)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    return bounds;
+}
+
+QWidget* TopLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    return nullptr;
+}
+
+bool Busy() { return TopLevel(QStringLiteral("frmShowProcess")) || QApplication::overrideCursor(); }
+
+QToolButton* Button(QWidget& window, const char* name) { return window.findChild<QToolButton*>(QString::fromLatin1(name)); }
+
+// Runs `drive` on the preview once its modal loop shows it, then presses "Закрыть".
+void WhenPreviewShown(std::function<void(QWidget&)> drive)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, drive, tries = 0]() mutable {
+        QWidget* preview = TopLevel(QStringLiteral("frmPreview"));
+        if (preview && !preview->isVisible()) preview = nullptr;
+        if (!preview && ++tries < 500) return;
+        timer->deleteLater();
+        timer->stop();
+        if (!preview) return;
+        drive(*preview);
+        Button(*preview, "SpeedButton1")->click();
+    });
+    timer->start(10);
+}
+
+// The share of the preview sheet's width that the picture's green corner covers.
+double GreenShare(QWidget& preview)
+{
+    const QImage sheet = preview.findChild<QWidget*>(QStringLiteral("PaintBox1"))->grab().toImage();
+    return double(ColourBounds(sheet, Green).width()) / sheet.width();
+}
+
+class PrintReportTest : public ::testing::Test {
+protected:
+    PrintReportTest()
+    {
+        static void* library = dlopen(KESTROVA_BINARY_DIR "/libRalvik.so", RTLD_NOW | RTLD_LOCAL);
+        if (!library) ADD_FAILURE() << dlerror();
+        PrintReport = library ? reinterpret_cast<TPrintReportFn>(dlsym(library, "PrintReport")) : nullptr;
+        qputenv("TEMP", QFile::encodeName(Dir.path()));
+        qputenv("KESTROVA_PDF", QFile::encodeName(File("report.pdf")));
+        QImage picture(400, 200, QImage::Format_RGB32);
+        picture.fill(Red);
+        QPainter(&picture).fillRect(GreenBlock, Green);
+        picture.save(File("00RepGraph.bmp"), "BMP");
+        TestSupport::WriteAnsiLines(File("00Korvel.tmp"), {File("00RepGraph.bmp"), Caption});
+        Prop.PaperSize = DMPAPER_A4;
+        Prop.Orientation = DMORIENT_PORTRAIT;
+        Prop.PrinterIndex = Printer().Printers().indexOf(QStringLiteral("PDF"));
+    }
+    ~PrintReportTest() override
+    {
+        qunsetenv("KESTROVA_PDF");
+        qunsetenv("TEMP");
+    }
+    QString File(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
+    QStringList PdfFiles() const { return QDir(Dir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files); }
+    bool Print(int outputMode, int scale = 100) { return PrintReport(0, 0, outputMode, scale, &Prop); }
+
+    const QString Caption = QStringLiteral("Численность населения, тыс. чел.");
+    QTemporaryDir Dir;
+    Dialogs::ScriptedHandler Dialogs;
+    TReportProp Prop{};
+    TPrintReportFn PrintReport = nullptr;
+};
+
+TEST_F(PrintReportTest, PrintsOneA4PageWithThePictureBetweenTheMarginsAndTheCaption)
+{
+    ASSERT_NE(PrintReport, nullptr);
+    Prop.LeftMargin = 50;  // tenths of a millimetre: 18 layout pixels
+    Prop.TopMargin = 200;  // 75 layout pixels
+    ASSERT_TRUE(Print(1));
+    ASSERT_EQ(PdfFiles(), QStringList{QStringLiteral("report.pdf")});
+    QSizeF size;
+    EXPECT_EQ(PdfPages(File("report.pdf"), &size), 1);
+    EXPECT_NEAR(size.width(), 595.3, 1);
+    EXPECT_NEAR(size.height(), 841.9, 1);
+    EXPECT_TRUE(PdfText(File("report.pdf")).contains(Caption));
+    EXPECT_TRUE(Dialogs.Messages.isEmpty());
+    EXPECT_FALSE(Busy());
+
+    // The paper spans 807 x 1142 layout pixels at scale 100; the picture box is 761 x 513.
+    const QImage page = PdfPageImage(File("report.pdf"), 1);
+    const QRect red = ColourBounds(page, Red), green = ColourBounds(page, Green);
+    const double ux = page.width() / 807.0, uy = page.height() / 1142.0;
+    EXPECT_NEAR(red.left(), 18 * ux, 2);
+    EXPECT_NEAR(red.top(), 75 * uy, 2);
+    EXPECT_NEAR(red.width(), 761 * ux, 3);
+    EXPECT_NEAR(red.height(), 513 * uy, 3);
+    EXPECT_NEAR(green.width(), red.width() / 5.0, 3);
+    EXPECT_NEAR(green.height(), red.height() / 5.0, 3);
+}
+
+TEST_F(PrintReportTest, LandscapeSwapsThePageAndScaleTwoHundredDoublesThePicture)
+{
+    Prop.Orientation = DMORIENT_LANDSCAPE;
+    ASSERT_TRUE(Print(1, 100));
+    ASSERT_TRUE(Print(1, 200));
+    QSizeF size;
+    EXPECT_EQ(PdfPages(File("report.pdf"), &size), 1);
+    EXPECT_NEAR(size.width(), 841.9, 1);
+    EXPECT_NEAR(size.height(), 595.3, 1);
+    const QRect at100 = ColourBounds(PdfPageImage(File("report.pdf"), 1), Green);
+    const QRect at200 = ColourBounds(PdfPageImage(File("report-2.pdf"), 1), Green);
+    ASSERT_FALSE(at100.isEmpty());
+    EXPECT_NEAR(double(at200.width()) / at100.width(), 2.0, 0.05);
+    EXPECT_NEAR(double(at200.height()) / at100.height(), 2.0, 0.08);
+}
+
+TEST_F(PrintReportTest, AMissingHandOffShowsTheErrorAndLeavesTheCallersRecordAlone)
+{
+    QFile::remove(File("00Korvel.tmp"));
+    Prop.TopMargin = 11;
+    const TReportProp before = Prop;
+    bool progressWhileShown = false;
+    Dialogs.OnMessage = [&](const Dialogs::ScriptedHandler::Shown&) { progressWhileShown = Busy(); };
+
+    EXPECT_FALSE(Print(1));
+    ASSERT_EQ(Dialogs.Messages.size(), 1);
+    EXPECT_EQ(Dialogs.Messages[0].Kind, Dialogs::Box::Error);
+    EXPECT_TRUE(Dialogs.Messages[0].Text.startsWith(ErrorSentence + QStringLiteral("Cannot open file")));
+    EXPECT_TRUE(Dialogs.Messages[0].Text.contains(QStringLiteral("00Korvel.tmp")));
+    EXPECT_TRUE(progressWhileShown);  // the box comes first, then the progress window goes
+    EXPECT_FALSE(Busy());
+    EXPECT_TRUE(PdfFiles().isEmpty());
+    EXPECT_EQ(std::memcmp(&before, &Prop, sizeof Prop), 0);
+}
+
+TEST_F(PrintReportTest, ANullRecordALowScaleAndANestedCallTakeTheErrorPath)
+{
+    Dialogs.PrintAnswers << [&](Dialogs::PrintRequest&) { return Print(1); };  // nested: False, as a Cancel
+    EXPECT_TRUE(Print(3));
+    EXPECT_FALSE(Print(1, 0));
+    EXPECT_FALSE(Print(3, -5));
+    EXPECT_FALSE(PrintReport(0, 0, 1, 100, nullptr));
+    ASSERT_EQ(Dialogs.Messages.size(), 4);
+    for (const auto& shown : Dialogs.Messages) {
+        EXPECT_EQ(shown.Kind, Dialogs::Box::Error);
+        EXPECT_TRUE(shown.Text.startsWith(ErrorSentence) && shown.Text.size() > ErrorSentence.size());
+    }
+    EXPECT_EQ(Dialogs.PrintRequests.size(), 1);
+    EXPECT_TRUE(PdfFiles().isEmpty());
+    EXPECT_FALSE(Busy());
+    EXPECT_TRUE(Print(1));  // still usable
+}
+
+TEST_F(PrintReportTest, OtherModesGoThroughTheDialog)
+{
+    for (int mode : {2, 3, -1}) EXPECT_TRUE(Print(mode)) << mode;  // cancelled: nothing printed
+    ASSERT_EQ(Dialogs.PrintRequests.size(), 3);
+    EXPECT_EQ(Dialogs.PrintRequests[0].MinPage, 1);
+    EXPECT_EQ(Dialogs.PrintRequests[0].MaxPage, 1);
+    EXPECT_TRUE(PdfFiles().isEmpty());
+
+    bool busy = true;
+    Dialogs.PrintAnswers << [&](Dialogs::PrintRequest& request) {
+        busy = Busy();
+        request.Copies = 2;
+        return true;
+    };
+    ASSERT_TRUE(Print(-1));
+    EXPECT_FALSE(busy);
+    EXPECT_EQ(PdfPages(File("report.pdf")), 2);
+    EXPECT_EQ(PdfText(File("report.pdf")).count(Caption), 2);
+    EXPECT_EQ(ColourBounds(PdfPageImage(File("report.pdf"), 1, 30), Green),
+              ColourBounds(PdfPageImage(File("report.pdf"), 2, 30), Green));
+    EXPECT_TRUE(Dialogs.Messages.isEmpty());
+}
+
+TEST_F(PrintReportTest, ModeZeroPreviewsThePageAsPrintedAndClosingReturnsTrue)
+{
+    ASSERT_TRUE(Print(1));
+    const QImage printed = PdfPageImage(File("report.pdf"), 1);
+    QFile::remove(File("report.pdf"));
+
+    QStringList status;
+    bool pagingOrBusy = true;
+    double at100 = 0, at200 = 0;
+    WhenPreviewShown([&](QWidget& preview) {
+        for (QLabel* label : preview.findChild<QStatusBar*>(QStringLiteral("StatusBar1"))->findChildren<QLabel*>())
+            status << label->text();
+        pagingOrBusy = Button(preview, "ToolButton4")->isEnabled() || Button(preview, "ToolButton6")->isEnabled() ||
+                       QApplication::overrideCursor();
+        at100 = GreenShare(preview);
+    });
+    EXPECT_TRUE(Print(0, 100));
+    WhenPreviewShown([&](QWidget& preview) { at200 = GreenShare(preview); });
+    EXPECT_TRUE(Print(0, 200));
+
+    EXPECT_EQ(status, (QStringList{QStringLiteral("Стр. 1"), QStringLiteral("Всего страниц: 1")}));
+    EXPECT_FALSE(pagingOrBusy);
+    ASSERT_GT(at100, 0);
+    EXPECT_NEAR(at100, double(ColourBounds(printed, Green).width()) / printed.width(), 0.01);
+    EXPECT_NEAR(at200 / at100, 2.0, 0.1);
+    EXPECT_TRUE(Dialogs.Messages.isEmpty());
+    EXPECT_TRUE(PdfFiles().isEmpty());
+    EXPECT_EQ(TopLevel(QStringLiteral("frmPreview")), nullptr);  // destroyed once, by the call
+    QCoreApplication::processEvents();
+}
+
+TEST(ReportLibraryExports, PrintReportIsTheOnlyExportedFunction)
+{
+    QStringList exported;
+    for (const QString& line : RunTool(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),
+                                                              QStringLiteral(KESTROVA_BINARY_DIR "/libRalvik.so")})
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        exported << line.section(QLatin1Char(' '), 1, -1, QString::SectionSkipEmpty);
+    EXPECT_EQ(exported, QStringList{QStringLiteral("T PrintReport")});
+}
+
+}  // namespace

@@ -15,7 +15,9 @@ scripts/build.sh
 # tvk.ini is Windows-1251 with CR LF, next to the program.
 ini=build/tvk.ini
 if [ ! -f "$ini" ]; then
-  printf '[server]\r\nadosource=%s\r\nmapfile=%s\r\n' "$root/sample" "$root/sample/map.bmp" \
+  # Column widths for the regions grid, so the sample's names show whole on the first run.
+  printf '[server]\r\nadosource=%s\r\nmapfile=%s\r\n[sg1]\r\ncw0=30\r\ncw1=250\r\ncw2=150\r\ncw3=70\r\ncw4=70\r\ncw5=70\r\ncw6=80\r\ncw7=110\r\n' \
+    "$root/sample" "$root/sample/map.bmp" \
     | iconv -f UTF-8 -t CP1251 > "$ini.tmp"
   mv "$ini.tmp" "$ini"
 fi

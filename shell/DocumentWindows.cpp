@@ -3,10 +3,12 @@
 // The creator keeps the window in its global; the opener sets the caption, runs Load and shows it.
 #include "MainForm.h"
 #include "Regions.h"
+#include "ViewOnMap.h"
 
 void InstallDocumentWindows()
 {
     TfrmMainForm::Creators& c = TfrmMainForm::DocumentCreators();
     c.Regions = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm = new TfrmTableForm(owner); };
+    c.Graphics = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmGraphForm = new TfrmGraphForm(owner); };
     Q_UNUSED(c);
 }

@@ -1,0 +1,190 @@
+// The legend dialog: edits the map window's legend settings.
+#include "EditLegend.h"
+
+#include "Pictures.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QPixmap>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QWidget>
+
+TfrmEditForm4* frmEditForm4 = nullptr;
+
+LegendColorBox::LegendColorBox(QWidget* parent) : QComboBox(parent)
+{
+    struct Named {
+        quint32 Color;
+        const char* Name;
+    };
+    static const Named colors[] = {
+        {0x000000, "Black"},      {0x000080, "Maroon"},  {0x008000, "Green"},  {0x008080, "Olive"},
+        {0x800000, "Navy"},       {0x800080, "Purple"},  {0x808000, "Teal"},   {0x808080, "Gray"},
+        {0xC0C0C0, "Silver"},     {0x0000FF, "Red"},     {0x00FF00, "Lime"},   {0x00FFFF, "Yellow"},
+        {0xFF0000, "Blue"},       {0xFF00FF, "Fuchsia"}, {0xFFFF00, "Aqua"},   {0xFFFFFF, "White"},
+        {0xC0DCC0, "Money Green"}, {0xF0CAA6, "Sky Blue"}, {0xF0FBFF, "Cream"}, {0xA4A0A0, "Medium Gray"},
+    };
+    for (const Named& c : colors) {
+        QPixmap swatch(16, 12);
+        swatch.fill(ColorToQColor(c.Color));
+        addItem(QIcon(swatch), QLatin1String(c.Name), c.Color);
+    }
+}
+
+quint32 LegendColorBox::Selected() const
+{
+    return currentIndex() < 0 ? 0 : currentData().toUInt();
+}
+
+void LegendColorBox::SetSelected(quint32 color)
+{
+    setCurrentIndex(findData(color & 0xFFFFFF));
+}
+
+TfrmEditForm4::TfrmEditForm4(QWidget* owner) : TRecordDialog(owner)
+{
+    frmEditForm4 = this;
+    FormCreate();
+}
+
+TfrmEditForm4::~TfrmEditForm4()
+{
+    if (frmEditForm4 == this) frmEditForm4 = nullptr;
+}
+
+void TfrmEditForm4::FormCreate()
+{
+    setObjectName(QStringLiteral("frmEditForm4"));
+    setWindowTitle(QStringLiteral("Легенда"));
+    setFixedSize(363, 358);
+    Legend = new TOLegend(this);
+
+    auto named = [](QWidget* w, const char* name) {
+        w->setObjectName(QLatin1String(name));
+        return w;
+    };
+
+    Label11 = new QLabel(QStringLiteral("Канал цвета"), this);
+    named(Label11, "Label11")->setGeometry(12, 12, 120, 16);
+    ColorBox1 = new LegendColorBox(this);
+    named(ColorBox1, "ColorBox1")->setGeometry(12, 30, 200, 22);
+    ColorBox1->SetSelected(0x008000);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Добавить легенду"), this);
+    named(CheckBox1, "CheckBox1")->setGeometry(228, 32, 130, 18);
+
+    Label2 = new QLabel(QStringLiteral("Параметры"), this);
+    named(Label2, "Label2")->setGeometry(12, 62, 80, 16);
+    Bevel1 = new QFrame(this);
+    Bevel1->setFrameShape(QFrame::HLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    named(Bevel1, "Bevel1")->setGeometry(92, 70, 259, 2);
+
+    RadioButton1 = new QRadioButton(QStringLiteral("Автоматически установить цвета и интервалы"), this);
+    named(RadioButton1, "RadioButton1")->setGeometry(12, 84, 340, 18);
+    RadioButton1->setChecked(true);
+    RadioButton1->setEnabled(false);
+
+    Label1 = new QLabel(QStringLiteral("Число интервалов"), this);
+    named(Label1, "Label1")->setGeometry(32, 110, 120, 16);
+    Label1->setEnabled(false);
+    SpinEdit1 = new QSpinBox(this);
+    named(SpinEdit1, "SpinEdit1")->setGeometry(160, 106, 60, 22);
+    SpinEdit1->setRange(4, 16);
+    SpinEdit1->setValue(4);
+    SpinEdit1->setEnabled(false);
+
+    RadioButton2 = new QRadioButton(QStringLiteral("Задать цвета и интервалы вручную"), this);
+    named(RadioButton2, "RadioButton2")->setGeometry(12, 138, 340, 18);
+    RadioButton2->setEnabled(false);
+
+    ListBox1 = new QListWidget(this);
+    named(ListBox1, "ListBox1")->setGeometry(32, 162, 290, 140);
+    ListBox1->setEnabled(false);
+
+    auto speed = [this](const char* name, const QString& hint, int y) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(hint);
+        b->setAutoRaise(true);
+        b->setGeometry(328, y, 24, 24);
+        b->setEnabled(false);
+        return b;
+    };
+    SpeedButton11 = speed("SpeedButton11", QStringLiteral("Добавить (Ins)"), 162);
+    SpeedButton1 = speed("SpeedButton1", QStringLiteral("Изменить"), 190);
+    SpeedButton5 = speed("SpeedButton5", QStringLiteral("Удалить"), 218);
+
+    auto* strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("Panel1"));
+    strip->setGeometry(0, 310, 363, 48);
+    CreateButtons(strip);
+    // OK writes the settings before the protocol accepts.
+    disconnect(Button1, &QPushButton::clicked, this, nullptr);
+    connect(Button1, &QPushButton::clicked, this, &TfrmEditForm4::Button1Click);
+
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &TRecordDialog::MarkToSave);
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { Guarded([this] { CheckBox1Click(); }); });
+    for (QRadioButton* rb : {RadioButton1, RadioButton2}) {
+        connect(rb, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) Guarded([this] { RadioButton1Click(); });
+        });
+        // A click on the button already checked still counts.
+        connect(rb, &QRadioButton::clicked, this, [this, rb] {
+            if (rb->isChecked()) Guarded([this] { RadioButton1Click(); });
+        });
+    }
+}
+
+void TfrmEditForm4::FillRec(bool Flag)
+{
+    Modified = Flag;
+    SpinEdit1->setValue(Legend->IntervalCount);
+    CheckBox1->setChecked(Legend->AddLegend);
+    RadioButton1->setChecked(Legend->AutoIntervals);
+    RadioButton2->setChecked(!Legend->AutoIntervals);
+    ColorBox1->SetSelected(Legend->Color);
+    for (int i = 0; i < Legend->Count(); ++i) ListBox1->addItem(Legend->Items(i).Label);
+}
+
+void TfrmEditForm4::CheckBox1Click()
+{
+    const bool on = CheckBox1->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton1, RadioButton2, SpinEdit1, ColorBox1, Label1, Label11,
+                                                      ListBox1, SpeedButton1, SpeedButton11, SpeedButton5})
+        w->setEnabled(on);
+    if (on) RadioButton1Click();
+    MarkToSave();
+}
+
+void TfrmEditForm4::RadioButton1Click()
+{
+    const bool automatic = RadioButton1->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{SpinEdit1, ColorBox1, Label1, Label11}) w->setEnabled(automatic);
+    const bool manual = RadioButton2->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{ListBox1, SpeedButton11, SpeedButton1, SpeedButton5})
+        w->setEnabled(manual);
+    MarkToSave();
+}
+
+void TfrmEditForm4::Button1Click()
+{
+    Legend->SetAddLegend(CheckBox1->isChecked());
+    Legend->SetIntervalCount(SpinEdit1->value());
+    Legend->SetAutoIntervals(RadioButton1->isChecked());
+    Legend->SetColor(ColorBox1->Selected());
+    TRecordDialog::Button1Click();
+}
+
+void TfrmEditForm4::Button2Click()
+{
+    OKPressed = false;
+    TRecordDialog::Button2Click();
+}

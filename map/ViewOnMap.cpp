@@ -1,0 +1,965 @@
+// The map window: shows the map picture and colours the linked areas by one research.
+#include "ViewOnMap.h"
+
+#include "AnsiCodec.h"
+#include "AppConfig.h"
+#include "DataFiles.h"
+#include "DefFun.h"
+#include "EditLegend.h"
+#include "Exceptions.h"
+#include "MainForm.h"
+#include "Regional.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QLocale>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <unordered_map>
+
+TfrmGraphForm* frmGraphForm = nullptr;
+
+namespace ViewOnMap {
+
+TColor Lighten(TColor Color, int Percent)
+{
+    const int p = qBound(0, Percent, 100);
+    auto channel = [p](int c) { return c + ((255 - c) * p + 50) / 100; };
+    return RGBToColor(channel(int(Color & 255)), channel(int((Color >> 8) & 255)), channel(int((Color >> 16) & 255)));
+}
+
+int IntervalStep(int c, int count)
+{
+    // A single interval has no step to divide by; it is the first, white one.
+    return count > 1 ? c * 100 / (count - 1) : 0;
+}
+
+bool IntervalBase(bool intensity, TColor legendColor, int f, TColor& base)
+{
+    if (!intensity) {
+        base = legendColor;
+        return true;
+    }
+    if (f > 100) return false;
+    base = f <= 20 ? clYellow : f <= 50 ? clGreen : f <= 80 ? clMaroon : clRed;
+    return true;
+}
+
+void BuildIntervals(TOLegend& legend, int max, bool intensity)
+{
+    for (int i = legend.Count() - 1; i >= 0; --i) legend.Delete(i);
+    const int n = legend.IntervalCount;
+    if (n < 1) return;
+    // Extended precision, so that neighbouring bounds meet on the same double and every
+    // whole value from 0 to max lies in an interval.
+    const long double step = static_cast<long double>(max) / n;
+    for (int b = 0; b < n; ++b) {
+        legend.Add();
+        OLegend::TUnits& it = legend.Items(legend.Count() - 1);
+        const long double low = step * b;
+        it.Low = static_cast<double>(low);
+        it.High = static_cast<double>(low + step);
+        const int f = IntervalStep(b, n);
+        TColor base = 0;
+        IntervalBase(intensity, legend.Color, f, base);
+        it.Color = Lighten(base, 100 - f);
+        it.Label = Regional::FloatToStr(std::rint(it.Low)) + QLatin1Char('-') + Regional::FloatToStr(std::rint(it.High));
+    }
+}
+
+bool FindIntervalColor(const TOLegend& legend, double value, TColor& color)
+{
+    const int n = qMin(legend.IntervalCount, legend.Count());
+    for (int i = 0; i < n; ++i) {
+        const OLegend::TUnits& it = legend.Items(i);
+        if (it.Low <= value && value <= it.High) {
+            color = it.Color;
+            return true;
+        }
+    }
+    return false;
+}
+
+TMapImage::TMapImage(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TMapImage::PictureChanged()
+{
+    resize(Picture.size());
+    update();
+}
+
+void TMapImage::paintEvent(QPaintEvent* event)
+{
+    if (Picture.isNull()) return;
+    QPainter p(this);
+    const QRect r = event->rect() & Picture.rect();
+    p.drawImage(r.topLeft(), Picture, r);
+}
+
+}  // namespace ViewOnMap
+
+using namespace ViewOnMap;
+
+// One research's lines of the measurements file, converted.
+struct TfrmGraphForm::MeasuredResearch {
+    struct Line {
+        int Ordinal;      // position among the file's record lines
+        int Place = 0;
+        double Value = 0;
+        int Error3 = -1;  // index into the cache's Errors when field 3 does not convert
+        int Error6 = -1;
+    };
+    std::vector<Line> Lines;
+    // The first failing conversion among the pass's conversions, and among the maximum's
+    // (field 6 only), by ordinal; INT_MAX when none.
+    int PassError = INT_MAX;
+    int MaxError = INT_MAX;
+    QString PassMessage;
+    QString MaxMessage;
+    int Max = 0;
+};
+
+// The measurements file as the window needs it: the lines of each research (only field 2 is
+// converted for all of them), read again only when the file changes. A research's fields 3
+// and 6 are converted the first time that research is asked for.
+class TfrmGraphForm::MeasurementCache {
+public:
+    using Research = MeasuredResearch;
+    using Line = MeasuredResearch::Line;
+
+    // False when the file does not exist, or the delimiter is unusable (the file is left
+    // alone). Reads it again when it changed since the last call (or the delimiter or the
+    // decimal separator did).
+    bool Refresh(const QString& path)
+    {
+        struct stat st {};
+        const QByteArray local = QFile::encodeName(path);
+        if (!DataFiles::DelimiterUsable() || ::stat(local.constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            Reset();
+            return false;
+        }
+        const QString delimiter = EnsureAppConfig().Delimiter;
+        const QChar separator = Regional::Current().DecimalSeparator;
+        if (valid_ && st.st_dev == dev_ && st.st_ino == ino_ && st.st_size == size_ && st.st_mtim.tv_sec == mtime_ &&
+            st.st_mtim.tv_nsec == mtimeNs_ && delimiter == delimiter_ && separator == separator_)
+            return true;
+        Reset();
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) throw EInOutError(f.errorString());
+        bytes_ = f.readAll();
+        if (f.error() != QFileDevice::NoError) {
+            const QString message = f.errorString();
+            Reset();
+            throw EInOutError(message);
+        }
+        dev_ = st.st_dev;
+        ino_ = st.st_ino;
+        size_ = st.st_size;
+        mtime_ = st.st_mtim.tv_sec;
+        mtimeNs_ = st.st_mtim.tv_nsec;
+        delimiter_ = delimiter;
+        separator_ = separator;
+        Index();
+        valid_ = true;
+        return true;
+    }
+
+    // The research's lines, converted; null when the file holds none of it.
+    Research* Find(int researchID)
+    {
+        auto it = researches_.find(researchID);
+        if (it == researches_.end()) {
+            Research& r = researches_[researchID];
+            for (const LineRef& ref : lines_)
+                if (ref.ResearchID == researchID) Parse(r, ref);
+            return r.Lines.empty() ? nullptr : &r;
+        }
+        return it->second.Lines.empty() ? nullptr : &it->second;
+    }
+
+    // The first line whose field 2 is not an integer; INT_MAX when none.
+    int BadOrdinal = INT_MAX;
+    QString BadMessage;
+    QStringList Errors;
+
+private:
+    // A record line whose field 2 converted: where it lies in bytes_ and its research.
+    struct LineRef {
+        qsizetype Start;
+        int Length;
+        int ResearchID;
+        int Ordinal;
+    };
+
+    void Reset()
+    {
+        valid_ = false;
+        bytes_.clear();
+        lines_ = {};
+        researches_.clear();
+        BadOrdinal = INT_MAX;
+        BadMessage.clear();
+        Errors.clear();
+    }
+
+    // The field's text as characters; ASCII (the usual case) without decoding.
+    static QStringView FieldText(const char* p, qsizetype n, char16_t* buf, QString& decoded)
+    {
+        bool ascii = true;
+        for (qsizetype i = 0; i < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if (c >= 0x80) {
+                ascii = false;
+                break;
+            }
+            buf[i] = c;
+        }
+        if (ascii) return QStringView(buf, n);
+        decoded = AnsiCodec::Decode(p, n);
+        return decoded;
+    }
+
+    static bool ToInt(QStringView text, int& value, QString& message)
+    {
+        if (Regional::TryStrToInt(text, value)) return true;
+        try {
+            Regional::StrToInt(text);
+        } catch (const Exception& e) {
+            message = e.Message;
+        }
+        return false;
+    }
+
+    static bool ToFloat(QStringView text, double& value, QString& message)
+    {
+        if (Regional::TryStrToFloat(text, value)) return true;
+        try {
+            Regional::StrToFloat(text);
+        } catch (const Exception& e) {
+            message = e.Message;
+        }
+        return false;
+    }
+
+    // Field n of a line of bytes (trimmed, cut to 256 characters).
+    void Field(const char* line, qsizetype size, int n, const char*& start, qsizetype& length) const
+    {
+        FieldCursor<char> cursor(line, size, delimiterByte_, hasDelimiter_);
+        cursor.Skip(n - 1);
+        qsizetype s = 0;
+        cursor.Next(s, length);
+        start = line + s;
+    }
+
+    void Index()
+    {
+        QByteArray d;
+        hasDelimiter_ = AnsiCodec::TryEncode(delimiter_, d) && d.size() == 1;
+        // A character the files cannot hold splits nothing.
+        delimiterByte_ = hasDelimiter_ ? d[0] : 0;
+        // Whether a line is skipped depends on its first character only: ask once per byte.
+        bool skipFirst[256];
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            skipFirst[b] = DataFiles::IsSkipped(AnsiCodec::Decode(&c, 1));
+        }
+        const char* data = bytes_.constData();
+        const qsizetype total = bytes_.size();
+        lines_.reserve(size_t(total / 32));
+        char16_t buf[256];
+        int ordinal = 0;
+        qsizetype pos = 0;
+        while (pos < total) {
+            const char* nl = static_cast<const char*>(std::memchr(data + pos, '\n', size_t(total - pos)));
+            const qsizetype end = nl ? nl - data : total;
+            qsizetype len = end - pos;
+            if (len > 0 && data[pos + len - 1] == '\r') --len;
+            const char* line = data + pos;
+            const qsizetype start = pos;
+            pos = end + 1;
+            if (len == 0 || skipFirst[static_cast<unsigned char>(line[0])]) continue;
+            const char* f = nullptr;
+            qsizetype flen = 0;
+            Field(line, len, 2, f, flen);
+            int id = 0;
+            if (!FastInt(f, flen, id)) {
+                QString decoded;
+                QString message;
+                if (!ToInt(FieldText(f, flen, buf, decoded), id, message)) {
+                    if (BadOrdinal == INT_MAX) {
+                        BadOrdinal = ordinal;
+                        BadMessage = message;
+                    }
+                    ++ordinal;
+                    continue;
+                }
+            }
+            lines_.push_back({start, int(len), id, ordinal++});
+        }
+    }
+
+    // Plain decimal digits, the usual form; anything else goes to the full conversion.
+    static bool FastInt(const char* p, qsizetype n, int& value)
+    {
+        if (n < 1 || n > 9) return false;
+        int v = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            const unsigned d = unsigned(static_cast<unsigned char>(p[i])) - '0';
+            if (d > 9) return false;
+            v = v * 10 + int(d);
+        }
+        value = v;
+        return true;
+    }
+
+    // Converts fields 6 and 3 of one line of the research.
+    void Parse(Research& r, const LineRef& ref)
+    {
+        char16_t buf[256];
+        const char* line = bytes_.constData() + ref.Start;
+        const qsizetype len = ref.Length;
+        Line l;
+        l.Ordinal = ref.Ordinal;
+        QString decoded;
+        QString message;
+        const char* f = nullptr;
+        qsizetype flen = 0;
+        Field(line, len, 6, f, flen);
+        if (!ToFloat(FieldText(f, flen, buf, decoded), l.Value, message)) {
+            l.Error6 = int(Errors.size());
+            Errors.append(message);
+            if (r.MaxError == INT_MAX) {
+                r.MaxError = l.Ordinal;
+                r.MaxMessage = message;
+            }
+        } else {
+            const double v = std::floor(l.Value);
+            if (v > double(r.Max)) r.Max = v >= double(INT_MAX) ? INT_MAX : int(v);
+        }
+        Field(line, len, 3, f, flen);
+        if (!FastInt(f, flen, l.Place) && !ToInt(FieldText(f, flen, buf, decoded), l.Place, message)) {
+            l.Error3 = int(Errors.size());
+            Errors.append(message);
+        }
+        if (r.PassError == INT_MAX && (l.Error6 >= 0 || l.Error3 >= 0)) {
+            r.PassError = l.Ordinal;
+            r.PassMessage = Errors[l.Error6 >= 0 ? l.Error6 : l.Error3];
+        }
+        r.Lines.push_back(l);
+    }
+
+    bool valid_ = false;
+    QByteArray bytes_;
+    std::vector<LineRef> lines_;
+    std::unordered_map<int, Research> researches_;  // pointers into it stay valid
+    dev_t dev_ = 0;
+    ino_t ino_ = 0;
+    off_t size_ = 0;
+    time_t mtime_ = 0;
+    long mtimeNs_ = 0;
+    QString delimiter_;
+    QChar separator_;
+    char delimiterByte_ = 0;
+    bool hasDelimiter_ = false;
+};
+
+// The linked areas of the map, worked out once from the picture as loaded, so that a
+// recolouring can take each area straight from its old colour to its new one: one fill per
+// changed area instead of a clearing fill and a painting fill, with the same result. That
+// holds while each linked area shows one colour that none of its bordering pixels has, and
+// the picture changes only by whole areas; anything else (a legend over an area, an area
+// coloured like its border, other link points) turns the model off for good, and the window
+// clears and paints as usual.
+class TfrmGraphForm::AreaModel {
+public:
+    struct Area {
+        int X = 0;  // a seed inside it
+        int Y = 0;
+        TColor Color = clWhite;
+        std::vector<TColor> Border;  // colours of the pixels bordering it
+        bool ManyColours = false;    // too many to keep: any colour may border it
+    };
+
+    // marks: the picture as loaded, its usable (white) pixels white and all others black.
+    void Build(const QImage& picture, QImage marks, const TOCoordinates& points, const std::vector<int>& usable)
+    {
+        Valid = false;
+        Areas.clear();
+        PointArea.assign(size_t(points.Count()), -1);
+        Seen.clear();
+        for (int i = 0; i < points.Count(); ++i) Seen.push_back(points.Items(i));
+        for (int i : usable) {
+            const OCoordinates::TUnits& p = points.Items(i);
+            const TColor m = Pictures::PixelColor(marks, p.X, p.Y);
+            if (m == clWhite) {
+                Areas.push_back({p.X, p.Y, clWhite, {}, false});
+                Pictures::FloodFillSurface(marks, p.X, p.Y, clWhite, TColor(Areas.size()));
+                PointArea[size_t(i)] = int(Areas.size()) - 1;
+            } else {
+                PointArea[size_t(i)] = int(m) - 1;
+            }
+        }
+        const int w = marks.width();
+        const int h = marks.height();
+        width_ = w;
+        Near.assign((size_t(w) * size_t(h) + 63) / 64, 0);
+        // Area k is marked with the colour number k + 1; a neighbour with another mark borders it.
+        const QRgb* picRows = reinterpret_cast<const QRgb*>(picture.constBits());
+        const QRgb* markRows = reinterpret_cast<const QRgb*>(marks.constBits());
+        const qsizetype pStride = picture.bytesPerLine() / 4;
+        const qsizetype mStride = marks.bytesPerLine() / 4;
+        for (int y = 0; y < h; ++y) {
+            const QRgb* row = markRows + y * mStride;
+            for (int x = 0; x < w; ++x) {
+                const QRgb m = row[x];
+                if ((m & 0xFFFFFF) == 0 || (m & 0xFFFFFF) == 0xFFFFFF) continue;
+                SetNear(x, y);
+                // Inside the area: nothing borders it here.
+                if (x > 0 && x + 1 < w && y > 0 && y + 1 < h && row[x - 1] == m && row[x + 1] == m &&
+                    row[x - mStride] == m && row[x + mStride] == m)
+                    continue;
+                Area& a = Areas[QRgbToColor(m) - 1];
+                const int nx[4] = {x - 1, x + 1, x, x};
+                const int ny[4] = {y, y, y - 1, y + 1};
+                for (int j = 0; j < 4; ++j) {
+                    if (nx[j] < 0 || ny[j] < 0 || nx[j] >= w || ny[j] >= h || markRows[ny[j] * mStride + nx[j]] == m) continue;
+                    SetNear(nx[j], ny[j]);
+                    const TColor c = QRgbToColor(picRows[ny[j] * pStride + nx[j]]);
+                    if (a.ManyColours || std::find(a.Border.begin(), a.Border.end(), c) != a.Border.end()) continue;
+                    if (a.Border.size() >= 64) a.ManyColours = true;
+                    else a.Border.push_back(c);
+                }
+            }
+        }
+        Valid = true;
+    }
+
+    // Usable while valid and built for these very points.
+    bool Usable(const TOCoordinates& points) const
+    {
+        if (!Valid || int(Seen.size()) != points.Count()) return false;
+        for (int i = 0; i < points.Count(); ++i) {
+            const OCoordinates::TUnits& a = Seen[size_t(i)];
+            const OCoordinates::TUnits& b = points.Items(i);
+            if (a.Level != b.Level || a.PlaceID != b.PlaceID || a.X != b.X || a.Y != b.Y) return false;
+        }
+        return true;
+    }
+
+    // True when filling the area's colour c from inside would run over its border.
+    bool Borders(const Area& a, TColor c) const
+    {
+        return c != clWhite && (a.ManyColours || std::find(a.Border.begin(), a.Border.end(), c) != a.Border.end());
+    }
+
+    // True when the rectangle holds a pixel of an area or one next to it.
+    bool Touches(const QRect& r) const
+    {
+        const int h = width_ ? int(Near.size() * 64 / size_t(width_)) : 0;
+        const QRect in = r & QRect(0, 0, width_, h);
+        for (int y = in.top(); y <= in.bottom(); ++y)
+            for (int x = in.left(); x <= in.right(); ++x) {
+                const size_t bit = size_t(y) * size_t(width_) + size_t(x);
+                if ((Near[bit >> 6] >> (bit & 63)) & 1) return true;
+            }
+        return false;
+    }
+
+    bool Valid = false;
+    std::vector<Area> Areas;
+    std::vector<int> PointArea;  // per point: its area, -1 for an unusable seed
+
+private:
+    void SetNear(int x, int y)
+    {
+        const size_t bit = size_t(y) * size_t(width_) + size_t(x);
+        Near[bit >> 6] |= quint64(1) << (bit & 63);
+    }
+
+    std::vector<OCoordinates::TUnits> Seen;
+    std::vector<quint64> Near;  // pixels of an area or next to one
+    int width_ = 0;
+};
+
+TfrmGraphForm::TfrmGraphForm(QWidget* owner)
+    : TDocumentWindow(owner), areas_(std::make_unique<AreaModel>()), cache_(std::make_unique<MeasurementCache>())
+{
+    frmGraphForm = this;
+    setObjectName(QStringLiteral("frmGraphForm"));
+    setWindowTitle(QStringLiteral("Графика"));
+    resize(1123, 650);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    StaticText1 = new QLabel(QStringLiteral("ГРАФИКА"), this);
+    StaticText1->setObjectName(QStringLiteral("StaticText1"));
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setAutoFillBackground(true);
+    QFont titleFont = StaticText1->font();
+    titleFont.setBold(true);
+    titleFont.setPixelSize(19);
+    StaticText1->setFont(titleFont);
+    layout->addWidget(StaticText1);
+
+    ScrollBox2 = new QScrollArea(this);
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2->setBackgroundRole(QPalette::Base);
+    ScrollBox2->setWidgetResizable(false);
+    Panel20 = new QWidget;
+    Panel20->setObjectName(QStringLiteral("Panel20"));
+    Image1 = new TMapImage(Panel20);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image2 = new QWidget(Panel20);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setMouseTracking(true);
+    ScrollBox2->setWidget(Panel20);
+    ScrollBox2->installEventFilter(this);
+    layout->addWidget(ScrollBox2, 1);
+
+    auto* bottom = new QWidget(this);
+    bottom->setObjectName(QStringLiteral("Panel1"));
+    auto* bar = new QHBoxLayout(bottom);
+    bar->setContentsMargins(4, 2, 4, 2);
+    SpeedButton1 = new QToolButton(bottom);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("Легенда"));
+    SpeedButton1->setToolTip(QStringLiteral("Задать условия отбора"));
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ComboBox1 = new QComboBox(bottom);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setMaxVisibleItems(14);
+    ComboBox1->setMinimumContentsLength(40);
+    CheckBox1 = new QCheckBox(QStringLiteral("Интервалы интенсивности"), bottom);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    bar->addWidget(SpeedButton1);
+    bar->addWidget(ComboBox1);
+    bar->addWidget(CheckBox1);
+    bar->addStretch(1);
+    layout->addWidget(bottom);
+
+    connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded([this] { ComboBox1Change(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
+
+    FormCreate();
+}
+
+TfrmGraphForm::~TfrmGraphForm()
+{
+    if (frmGraphForm == this) frmGraphForm = nullptr;
+}
+
+void TfrmGraphForm::FormCreate()
+{
+    Points = new TOCoordinates(this);
+    Researches = new TOResearches(this);
+    Legend = new TOLegend(this);
+    Legend->SetAutoIntervals(true);
+    Legend->SetAddLegend(false);
+    Legend->SetColor(clGreen);
+    Legend->SetIntervalCount(4);
+}
+
+void TfrmGraphForm::Load()
+{
+    LoadMap();
+    // One warning for both readers when the delimiter is unusable.
+    if (!DataFiles::CheckDelimiter()) return;
+    FillCoordinates();
+    FillList();
+    BuildAreas();
+}
+
+void TfrmGraphForm::BuildAreas()
+{
+    const QImage& pic = Image1->Picture;
+    QImage marks(pic.size(), QImage::Format_RGB32);
+    std::vector<int> usable;
+    for (int i = 0; i < Points->Count(); ++i)
+        if (SeedUsable(Points->Items(i).X, Points->Items(i).Y)) usable.push_back(i);
+    size_t bit = 0;
+    for (int y = 0; y < pic.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(marks.scanLine(y));
+        for (int x = 0; x < pic.width(); ++x, ++bit)
+            row[x] = (loadedWhite_[bit >> 6] >> (bit & 63)) & 1 ? 0xFFFFFFFF : 0xFF000000;
+    }
+    areas_->Build(pic, std::move(marks), *Points, usable);
+}
+
+void TfrmGraphForm::FormActivate()
+{
+    if (frmMainForm) frmMainForm->ActivateMenu(wkMap);
+    QPalette pal = StaticText1->palette();
+    pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
+    StaticText1->setPalette(pal);
+}
+
+void TfrmGraphForm::FormDeactivate()
+{
+    DeActivateMenu();
+}
+
+bool TfrmGraphForm::FormClose()
+{
+    DeActivateMenu();
+    return true;
+}
+
+void TfrmGraphForm::DeActivateMenu()
+{
+    if (frmMainForm) frmMainForm->DeActivateMenu();
+}
+
+QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
+{
+    return ::GetFieldNo(FieldNo, Line);
+}
+
+void TfrmGraphForm::LoadMap()
+{
+    Image1->Picture = QImage();
+    loadedWhite_.clear();
+    areas_->Valid = false;
+    Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
+    Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
+    if (Image1->Picture.format() != QImage::Format_RGB32)
+        Image1->Picture = Image1->Picture.convertToFormat(QImage::Format_RGB32);
+    const QImage& pic = Image1->Picture;
+    const int w = pic.width();
+    loadedWhite_.assign((size_t(w) * size_t(pic.height()) + 63) / 64, 0);
+    size_t bit = 0;
+    for (int y = 0; y < pic.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(pic.constScanLine(y));
+        for (int x = 0; x < w; ++x, ++bit)
+            if ((row[x] & 0xFFFFFF) == 0xFFFFFF) loadedWhite_[bit >> 6] |= quint64(1) << (bit & 63);
+    }
+    Image1->PictureChanged();
+    Image2->resize(Image1->size());
+    ScrollBox2Resize();
+}
+
+bool TfrmGraphForm::SeedUsable(int X, int Y) const
+{
+    const QImage& pic = Image1->Picture;
+    if (X < 0 || Y < 0 || X >= pic.width() || Y >= pic.height()) return false;
+    const size_t bit = size_t(Y) * size_t(pic.width()) + size_t(X);
+    if (bit / 64 >= loadedWhite_.size()) return false;
+    return (loadedWhite_[bit >> 6] >> (bit & 63)) & 1;
+}
+
+void TfrmGraphForm::FillCoordinates()
+{
+    if (!DataFiles::DelimiterUsable()) return;
+    DataFiles::LoadLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points);
+}
+
+void TfrmGraphForm::FillList()
+{
+    ComboBox1->clear();
+    if (!DataFiles::DelimiterUsable()) return;
+    const int before = Researches->Count();
+    const DataFiles::LoadResult result =
+        DataFiles::LoadResearches(DataFiles::PathOf(DataFiles::ResearchRegisterFile), *Researches);
+    for (int i = before; i < Researches->Count(); ++i) ComboBox1->addItem(Researches->Items(i).Name);
+    ComboBox1->setCurrentIndex(-1);
+    // A level or kind that is not a number is an error the window does not handle itself.
+    if (!result.Complete) throw EConvertError(result.Error);
+}
+
+const OResearches::TUnits* TfrmGraphForm::Selected() const
+{
+    const int i = ComboBox1->currentIndex();
+    if (i < 0 || i >= Researches->Count()) return nullptr;
+    return &Researches->Items(i);
+}
+
+void TfrmGraphForm::ClearMap()
+{
+    const OResearches::TUnits* r = Selected();
+    if (!r) return;
+    QImage& pic = Image1->Picture;
+    for (int i = 0; i < Points->Count(); ++i) {
+        const OCoordinates::TUnits& p = Points->Items(i);
+        // A seed on a border line would whiten the border and merge the areas around it.
+        if (p.Level != r->Ref1 || !SeedUsable(p.X, p.Y)) continue;
+        const TColor c = Pictures::PixelColor(pic, p.X, p.Y);
+        Pictures::FloodFillSurface(pic, p.X, p.Y, c, clWhite);
+        if (areas_->Usable(*Points)) {
+            AreaModel::Area& a = areas_->Areas[size_t(areas_->PointArea[size_t(i)])];
+            if (a.Color != c || areas_->Borders(a, c)) areas_->Valid = false;
+            else a.Color = clWhite;
+        }
+    }
+}
+
+int TfrmGraphForm::GetMaxValue(int ResearchID)
+{
+    if (!cache_->Refresh(DataFiles::PathOf(DataFiles::MeasurementsFile))) return 0;
+    MeasurementCache::Research* r = cache_->Find(ResearchID);
+    // A bad number raises before the map is touched.
+    const int bad = cache_->BadOrdinal;
+    if (r && r->MaxError < bad) throw EConvertError(r->MaxMessage);
+    if (bad != INT_MAX) throw EConvertError(cache_->BadMessage);
+    ClearMap();
+    return r ? r->Max : 0;
+}
+
+double TfrmGraphForm::GetMesValue(int ResearchID, int PlaceID)
+{
+    if (!cache_->Refresh(DataFiles::PathOf(DataFiles::MeasurementsFile))) return 0;
+    const int bad = cache_->BadOrdinal;
+    if (MeasurementCache::Research* r = cache_->Find(ResearchID)) {
+        for (const MeasurementCache::Line& l : r->Lines) {
+            if (l.Ordinal > bad) break;
+            if (l.Error3 >= 0) throw EConvertError(cache_->Errors[l.Error3]);
+            if (l.Place != PlaceID) continue;
+            if (l.Error6 >= 0) throw EConvertError(cache_->Errors[l.Error6]);
+            return l.Value;
+        }
+    }
+    if (bad != INT_MAX) throw EConvertError(cache_->BadMessage);
+    return 0;
+}
+
+void TfrmGraphForm::FillIntervals()
+{
+    const OResearches::TUnits* r = Selected();
+    if (!r) return;
+    const int max = GetMaxValue(r->ID);
+    BuildIntervals(*Legend, max, CheckBox1->isChecked());
+}
+
+void TfrmGraphForm::FillSelected(int Kind, qint64 Value, int Level, int PlaceID)
+{
+    TColor color = TColor(Value);
+    if (Kind == 0) color = Value == 0 ? EnsureAppConfig().Bgc4 : EnsureAppConfig().Bgc3;
+    for (int i = 0; i < Points->Count(); ++i) {
+        const OCoordinates::TUnits& p = Points->Items(i);
+        if (p.Level == Level && p.PlaceID == PlaceID) FillPoint(i, color);
+    }
+}
+
+void TfrmGraphForm::FillPoint(int index, TColor color)
+{
+    // Only an area still white takes a colour: the first line of a place decides.
+    const OCoordinates::TUnits& p = Points->Items(index);
+    QImage& pic = Image1->Picture;
+    if (!SeedUsable(p.X, p.Y) || Pictures::PixelColor(pic, p.X, p.Y) != clWhite) return;
+    Pictures::FloodFillSurface(pic, p.X, p.Y, clWhite, color & 0xFFFFFF);
+    if (areas_->Usable(*Points)) {
+        AreaModel::Area& a = areas_->Areas[size_t(areas_->PointArea[size_t(index)])];
+        if (a.Color != clWhite) areas_->Valid = false;
+        else a.Color = color & 0xFFFFFF;
+    }
+}
+
+TfrmGraphForm::MeasuredResearch* TfrmGraphForm::CheckedLines(int ResearchID, bool& exists)
+{
+    exists = cache_->Refresh(DataFiles::PathOf(DataFiles::MeasurementsFile));
+    if (!exists) return nullptr;
+    MeasuredResearch* lines = cache_->Find(ResearchID);
+    const int bad = cache_->BadOrdinal;
+    if (lines && lines->PassError < bad) throw EConvertError(lines->PassMessage);
+    if (bad != INT_MAX) throw EConvertError(cache_->BadMessage);
+    return lines;
+}
+
+QHash<int, std::vector<int>> TfrmGraphForm::PointsByPlace(int Level) const
+{
+    QHash<int, std::vector<int>> byPlace;
+    for (int i = 0; i < Points->Count(); ++i) {
+        const OCoordinates::TUnits& p = Points->Items(i);
+        if (p.Level == Level) byPlace[p.PlaceID].push_back(i);
+    }
+    return byPlace;
+}
+
+// The colour a line of the research paints its place's white areas with.
+static TColor LineColor(const OResearches::TUnits& r, const TOLegend& legend, double value)
+{
+    const double v = std::floor(value);
+    if (r.Ref2 == 0) return (v == 0 ? EnsureAppConfig().Bgc4 : EnsureAppConfig().Bgc3) & 0xFFFFFF;  // any value but 0 is false
+    TColor color = clWhite;  // a value in no interval leaves its area white
+    FindIntervalColor(legend, v, color);
+    return color & 0xFFFFFF;
+}
+
+void TfrmGraphForm::ComboBox1Change()
+{
+    const OResearches::TUnits* sel = Selected();
+    if (!sel) return;
+    const OResearches::TUnits r = *sel;
+    if (!DataFiles::CheckDelimiter()) return;
+    bool exists = false;
+    // A number that does not convert ends the command before anything changes, so the map
+    // is never left half painted.
+    CheckedLines(r.ID, exists);
+    if (RecolourAreas(r)) return;
+    if (Legend->AutoIntervals) FillIntervals();
+    StaticText1->setText(QLocale().toUpper(ComboBox1->currentText()));
+    MeasuredResearch* lines = CheckedLines(r.ID, exists);
+    if (!exists) return;
+    ClearMap();
+    if (lines) {
+        const QHash<int, std::vector<int>> byPlace = PointsByPlace(r.Ref1);
+        for (const MeasurementCache::Line& l : lines->Lines) {
+            auto it = byPlace.constFind(l.Place);
+            if (it == byPlace.constEnd()) continue;
+            const TColor color = LineColor(r, *Legend, l.Value);
+            for (int i : it.value()) FillPoint(i, color);
+        }
+    }
+    Image1->update();
+}
+
+bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
+{
+    if (!areas_->Usable(*Points)) return false;
+    std::vector<AreaModel::Area>& areas = areas_->Areas;
+    const QImage& pic = Image1->Picture;
+    std::vector<TColor> colors(areas.size());
+    for (size_t k = 0; k < areas.size(); ++k) {
+        colors[k] = areas[k].Color;
+        if (Pictures::PixelColor(pic, areas[k].X, areas[k].Y) != areas[k].Color) {
+            areas_->Valid = false;  // the picture was changed behind the model
+            return false;
+        }
+    }
+    // The clearing, on paper: an area whose colour its border shares would spill over it.
+    for (int i = 0; i < Points->Count(); ++i) {
+        const int k = areas_->PointArea[size_t(i)];
+        if (k < 0 || Points->Items(i).Level != r.Ref1) continue;
+        if (areas_->Borders(areas[size_t(k)], colors[size_t(k)])) return false;
+        colors[size_t(k)] = clWhite;
+    }
+    bool exists = false;
+    MeasuredResearch* lines = CheckedLines(r.ID, exists);
+    if (Legend->AutoIntervals) BuildIntervals(*Legend, lines ? lines->Max : 0, CheckBox1->isChecked());
+    StaticText1->setText(QLocale().toUpper(ComboBox1->currentText()));
+    if (!exists) return true;  // without the file nothing is cleared
+    if (lines) {
+        const QHash<int, std::vector<int>> byPlace = PointsByPlace(r.Ref1);
+        for (const MeasurementCache::Line& l : lines->Lines) {
+            auto it = byPlace.constFind(l.Place);
+            if (it == byPlace.constEnd()) continue;
+            const TColor color = LineColor(r, *Legend, l.Value);
+            for (int i : it.value()) {
+                const int k = areas_->PointArea[size_t(i)];
+                if (k >= 0 && colors[size_t(k)] == clWhite) colors[size_t(k)] = color;
+            }
+        }
+    }
+    for (size_t k = 0; k < areas.size(); ++k) {
+        if (colors[k] == areas[k].Color) continue;
+        Pictures::FloodFillSurface(Image1->Picture, areas[k].X, areas[k].Y, areas[k].Color, colors[k]);
+        areas[k].Color = colors[k];
+    }
+    Image1->update();
+    return true;
+}
+
+void TfrmGraphForm::SpeedButton1Click()
+{
+    // The button latches only through this command; a click alone does not change it.
+    SpeedButton1->setChecked(legendLatched_);
+    if (ComboBox1->count() == 0) return;
+    std::unique_ptr<TfrmEditForm4> dialog(new TfrmEditForm4(this));
+    dialog->Legend = Legend;
+    dialog->FillRec(false);
+    const int result = dialog->Execute();
+    // With no research chosen there is nothing to build intervals for: only the settings change.
+    if (!Selected()) return;
+    if (result == erChanged) {
+        if (!dialog->CheckBox1->isChecked()) return;
+        if (Legend->AutoIntervals) FillIntervals();
+        PaintLegend();
+    }
+    ComboBox1Change();
+    if (Legend->AddLegend) {
+        legendLatched_ = true;
+        SpeedButton1->setCheckable(true);
+        SpeedButton1->setChecked(true);
+    }
+}
+
+void TfrmGraphForm::PaintLegend()
+{
+    QImage& pic = Image1->Picture;
+    if (pic.isNull()) return;
+    QPainter p(&pic);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(9);  // 7 points on a 96-dpi canvas
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(Qt::black));
+    const int w = p.fontMetrics().horizontalAdvance(QStringLiteral("название программы"));
+    const bool intensity = CheckBox1->isChecked();
+    int a = 1;
+    int r = 0;
+    for (int c = 0; c < Legend->Count(); ++c) {
+        OLegend::TUnits& it = Legend->Items(c);
+        const int f = IntervalStep(c, Legend->IntervalCount);
+        TColor base = 0;
+        if (IntervalBase(intensity, Legend->Color, f, base)) it.Color = Lighten(base, 100 - f);
+        const int x = 630 - a * w;
+        const int y = 335 + 15 * r;
+        p.fillRect(QRect(x, y, 10, 10), QColor(Qt::black));
+        p.fillRect(QRect(x + 1, y + 1, 8, 8), ColorToQColor(it.Color));
+        const QRect box(QPoint(645 - a * w, y), QPoint(630 - a * w + w - 1, y + 9));
+        TColor back = Pictures::PixelColor(pic, box.left() - 1, box.top() - 1);
+        if (back == 0xFFFFFFFF) back = clWhite;  // outside the picture
+        if (box.width() > 0) {
+            p.fillRect(box, ColorToQColor(back));
+            p.setClipRect(box);
+            p.drawText(QRect(box.left(), box.top() - 1, w, 30), Qt::AlignLeft | Qt::AlignTop, it.Label);
+            p.setClipping(false);
+        }
+        if (++r == 4) {
+            r = 0;
+            ++a;
+        }
+    }
+    p.end();
+    const int columns = (Legend->Count() + 3) / 4;
+    if (columns > 0 && areas_->Touches(QRect(QPoint(630 - columns * w, 335), QPoint(629, 389)))) areas_->Valid = false;
+    Image1->update();
+}
+
+void TfrmGraphForm::ScrollBox2Resize()
+{
+    const QSize client = ScrollBox2->viewport()->size();
+    const QSize pic = Image1->Picture.size();
+    const int h = pic.height() < client.height() ? client.height() - 1 : pic.height();
+    const int w = pic.width() < client.width() ? client.width() - 1 : pic.width();
+    Panel20->setGeometry(0, 0, w, h);
+    const bool bars = w > ScrollBox2->width() || h > ScrollBox2->height();
+    const Qt::ScrollBarPolicy policy = bars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    ScrollBox2->setHorizontalScrollBarPolicy(policy);
+    ScrollBox2->setVerticalScrollBarPolicy(policy);
+}
+
+bool TfrmGraphForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ScrollBox2 && event->type() == QEvent::Resize) Guarded([this] { ScrollBox2Resize(); });
+    return TDocumentWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,141 @@
+// The map window: shows the map picture and colours the linked areas by one research.
+#pragma once
+
+#include "DocumentWindow.h"
+#include "OCoordinates.h"
+#include "OLegend.h"
+#include "OResearches.h"
+#include "Pictures.h"
+
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QToolButton;
+
+namespace ViewOnMap {
+
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clGreen = 0x008000;
+inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clRed = 0x0000FF;
+
+// Each channel moved Percent per cent of the way to 255 (rounded half up); Percent is kept
+// within 0..100, so 100 gives white and 0 the colour itself.
+TColor Lighten(TColor Color, int Percent);
+// The step f of interval c of count: c * 100 div (count - 1).
+int IntervalStep(int c, int count);
+// The base colour of an interval with step f: the legend's colour, or with intensity on the
+// four intensity colours. False (keep the interval's colour) with intensity on and f above 100.
+bool IntervalBase(bool intensity, TColor legendColor, int f, TColor& base);
+// Rebuilds the intervals of legend for the largest value max (what FillIntervals does once
+// the maximum is known).
+void BuildIntervals(TOLegend& legend, int max, bool intensity);
+// The colour of the first of at most IntervalCount intervals holding value; false for none.
+bool FindIntervalColor(const TOLegend& legend, double value, TColor& color);
+
+// Image1: shows the picture; paints only the visible part, straight from the image.
+class TMapImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TMapImage(QWidget* parent = nullptr);
+    QImage Picture;  // Format_RGB32
+    // Fits the widget to the picture.
+    void PictureChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace ViewOnMap
+
+class TfrmGraphForm : public TDocumentWindow {
+    Q_OBJECT
+public:
+    explicit TfrmGraphForm(QWidget* owner = nullptr);
+    ~TfrmGraphForm() override;
+
+    int WindowKind() const override { return wkMap; }
+    // LoadMap, FillCoordinates, FillList; then works out the linked areas of the fresh picture.
+    void Load() override;
+    bool LogBeforeLoad() const override { return false; }
+
+    void FormActivate() override;
+    void FormDeactivate() override;
+    bool FormClose() override;
+    void DeActivateMenu();
+
+    void LoadMap();
+    void FillCoordinates();
+    void FillList();
+    void FillIntervals();
+    int GetMaxValue(int ResearchID);
+    double GetMesValue(int ResearchID, int PlaceID);
+    void ClearMap();
+    // Kind 0 (logical): Value 0 paints Bgc4, any other Bgc3; else Value is the colour.
+    void FillSelected(int Kind, qint64 Value, int Level, int PlaceID);
+    QString GetFieldNo(int FieldNo, QStringView Line) const;
+
+    // True when the seed lies on a white pixel of the map as loaded.
+    bool SeedUsable(int X, int Y) const;
+
+    TOCoordinates* Points = nullptr;
+    TOResearches* Researches = nullptr;
+    TOLegend* Legend = nullptr;
+    int DragX = 0;
+    int DragY = 0;
+    bool Dragging = false;
+
+    QLabel* StaticText1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QScrollArea* ScrollBox2 = nullptr;
+    QWidget* Panel20 = nullptr;
+    ViewOnMap::TMapImage* Image1 = nullptr;
+    QWidget* Image2 = nullptr;
+
+public slots:
+    void ComboBox1Change();
+    void SpeedButton1Click();
+    void ScrollBox2Resize();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class AreaModel;
+    class MeasurementCache;
+    struct MeasuredResearch;
+
+    void FormCreate();
+    // The selected research, or null when none is selected.
+    const OResearches::TUnits* Selected() const;
+    // Fills the point's area with color when it is still white.
+    void FillPoint(int index, TColor color);
+    QHash<int, std::vector<int>> PointsByPlace(int Level) const;
+    // The research's lines of the measurements file (null when it has none; exists false when
+    // there is no file). Throws the first conversion error the colouring would meet.
+    MeasuredResearch* CheckedLines(int ResearchID, bool& exists);
+    void BuildAreas();
+    // Recolours area by area; false, with nothing done, when the area model cannot.
+    bool RecolourAreas(const OResearches::TUnits& r);
+    void PaintLegend();
+
+    std::unique_ptr<AreaModel> areas_;
+    std::unique_ptr<MeasurementCache> cache_;
+    // One bit per pixel: white in the map as loaded.
+    std::vector<quint64> loadedWhite_;
+    bool legendLatched_ = false;
+};
+
+extern TfrmGraphForm* frmGraphForm;

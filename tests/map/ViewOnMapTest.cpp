@@ -1,0 +1,552 @@
+// The map window: loading, colouring by a research, intervals, the legend command.
+#include "AppConfig.h"
+#include "Dialogs.h"
+#include "EditLegend.h"
+#include "Exceptions.h"
+#include "Pictures.h"
+#include "Regional.h"
+#include "TestSupport.h"
+#include "ViewOnMap.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace ViewOnMap;
+
+namespace {
+
+void AnswerLegendDialog(const std::function<void(TfrmEditForm4&)>& answer);
+
+constexpr TColor Bgc3 = 15335378;
+constexpr TColor Bgc4 = 12303359;
+
+// A 700 x 420 map: six areas in the top-left block, the rest a white sea that holds the legend.
+//   A1 (0..99, 0..99)    B1 (101..199, 0..99)    C: right cell above the diagonal
+//   A2 (0..99, 101..199) B2 (101..199, 101..199) D: right cell below the diagonal
+QImage TestMap()
+{
+    QImage map(700, 420, QImage::Format_RGB32);
+    map.fill(Qt::white);
+    const QRgb black = qRgb(0, 0, 0);
+    for (int y = 0; y <= 200; ++y)
+        for (int x : {100, 200, 300}) map.setPixel(x, y, black);
+    for (int x = 0; x <= 300; ++x) {
+        if (x <= 200) map.setPixel(x, 100, black);
+        map.setPixel(x, 200, black);
+    }
+    // A one-pixel diagonal: the two sides touch only at corners, which a 4-connected fill must not cross.
+    for (int t = 0; t <= 98; ++t) map.setPixel(201 + t, t, black);
+    return map;
+}
+
+// Link points: region 1 in A1, region 2 in B1, region 3 in A2 and B2, region 4 in C,
+// district 1 in D, region 5 on the border line between A1 and B1.
+const QStringList Links = {
+    "0;1;50;50", "0;2;150;50", "0;3;50;150", "0;3;150;150", "0;4;290;20", "1;1;210;150", "0;5;100;50",
+};
+
+const QStringList Register = {
+    "1;Численность населения;0;1",  // numeric, regions
+    "2;Наличие вуза;0;0",           // logical, regions
+    "3;Объём производства;1;1",     // numeric, federal districts
+    "4;Прирост;0;1",                // numeric, regions, with a negative value
+};
+
+const QStringList Measurements = {
+    "1;1;1;01.02.2005;10:00:00;10",
+    "2;1;2;01.02.2005;10:00:00;2",     // first interval: stays white...
+    "3;1;2;01.02.2005;10:00:00;10",    // ...so this later line paints it
+    "4;1;3;01.02.2005;10:00:00;7.9",
+    "5;1;4;01.02.2005;10:00:00;5.3",
+    "6;1;5;01.02.2005;10:00:00;10",    // the border seed
+    "1;2;1;01.02.2005;10:00:00;0",
+    "2;2;2;01.02.2005;10:00:00;1",
+    "3;2;3;01.02.2005;10:00:00;2",     // not 0: false, like 1
+    "1;3;1;01.02.2005;10:00:00;40",
+    "1;4;1;01.02.2005;10:00:00;8",
+    "2;4;4;01.02.2005;10:00:00;-3",    // in no interval
+};
+
+class MapWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        TAppConfig& cfg = EnsureAppConfig();
+        cfg.Delimiter = QStringLiteral(";");
+        cfg.CommentChar = QStringLiteral("#");
+        cfg.AppDir = dir.path() + QLatin1Char('/');
+        cfg.DBPath = dir.path();
+        cfg.MapFile = dir.filePath(QStringLiteral("map.bmp"));
+        cfg.Bgc3 = Bgc3;
+        cfg.Bgc4 = Bgc4;
+        cfg.Bgc5 = 0x80FF80;
+        Regional::Set(Regional::Neutral());
+        Pictures::SaveBitmap(TestMap(), cfg.MapFile);
+        Write("ksLinksToMap.txt", Links);
+        Write("ksResearchRegister.txt", Register);
+        Write("ksMesurements.txt", Measurements);
+    }
+
+    void Write(const char* name, const QStringList& lines)
+    {
+        TestSupport::WriteAnsiLines(dir.filePath(QLatin1String(name)), lines);
+    }
+
+    // As the program's writers do it: a new file renamed over the old one.
+    void Replace(const char* name, const QStringList& lines)
+    {
+        const QString path = dir.filePath(QLatin1String(name));
+        TestSupport::WriteAnsiLines(path + QStringLiteral(".new"), lines);
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::rename(path + QStringLiteral(".new"), path));
+    }
+
+    TfrmGraphForm& Open()
+    {
+        form = std::make_unique<TfrmGraphForm>();
+        form->Load();
+        return *form;
+    }
+
+    void Choose(int index)
+    {
+        form->ComboBox1->setCurrentIndex(index);
+        form->ComboBox1Change();
+    }
+
+    TColor At(int x, int y) const { return Pictures::PixelColor(form->Image1->Picture, x, y); }
+
+    QTemporaryDir dir;
+    Dialogs::ScriptedHandler dialogs;
+    std::unique_ptr<TfrmGraphForm> form;
+};
+
+TEST_F(MapWindow, LoadsWithNothingSelected)
+{
+    TfrmGraphForm& w = Open();
+    EXPECT_EQ(w.Image1->Picture.size(), QSize(700, 420));
+    EXPECT_EQ(w.Points->Count(), 7);
+    ASSERT_EQ(w.ComboBox1->count(), 4);
+    EXPECT_EQ(w.ComboBox1->itemText(1), QStringLiteral("Наличие вуза"));
+    EXPECT_EQ(w.ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(w.StaticText1->text(), QStringLiteral("ГРАФИКА"));
+    EXPECT_TRUE(w.Legend->AutoIntervals && !w.Legend->AddLegend);
+    EXPECT_EQ(w.Legend->Color, clGreen);
+    EXPECT_EQ(w.Legend->IntervalCount, 4);
+    w.FormActivate();
+    EXPECT_EQ(QColorToColor(w.StaticText1->palette().color(QPalette::Window)), TColor(0x80FF80));
+    // Nothing selected: the intensity box changes nothing.
+    w.CheckBox1->click();
+    EXPECT_EQ(w.StaticText1->text(), QStringLiteral("ГРАФИКА"));
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(MapWindow, UnusableDelimiterWarnsOnceAndReadsNothing)
+{
+    EnsureAppConfig().Delimiter = QStringLiteral("Tab;");
+    TfrmGraphForm& w = Open();
+    EXPECT_EQ(dialogs.Count(Dialogs::Box::Warning), 1);
+    EXPECT_EQ(w.Points->Count(), 0);
+    EXPECT_EQ(w.ComboBox1->count(), 0);
+    EXPECT_EQ(w.GetMaxValue(1), 0);
+}
+
+TEST_F(MapWindow, NumericResearchPaintsEachAreaInItsIntervalColour)
+{
+    Open();
+    Choose(0);
+    EXPECT_EQ(form->StaticText1->text(), QStringLiteral("ЧИСЛЕННОСТЬ НАСЕЛЕНИЯ"));
+    // Maximum 10, four intervals 0-2.5-5-7.5-10.
+    EXPECT_EQ(At(50, 50), clGreen);                 // 10: last interval, the full colour
+    EXPECT_EQ(At(150, 50), clGreen);                // 2 (white) first, then 10 paints it
+    EXPECT_EQ(At(50, 150), Lighten(clGreen, 34));   // 7.9 floors to 7: third interval
+    EXPECT_EQ(At(150, 150), Lighten(clGreen, 34));  // the same place's second area
+    EXPECT_EQ(At(290, 20), Lighten(clGreen, 67));   // 5.3 floors to 5: the lower interval wins the shared bound
+    EXPECT_EQ(At(298, 1), Lighten(clGreen, 67));    // C filled into its corner
+    EXPECT_EQ(At(210, 150), clWhite);               // D: the diagonal holds, other level untouched
+    EXPECT_EQ(At(202, 2), clWhite);                 // D's pixel right under the diagonal's start
+    EXPECT_EQ(At(100, 50), clBlack);                // the border seed is skipped
+    EXPECT_EQ(At(500, 300), clWhite);               // the sea
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+
+    // With "Интервалы интенсивности" on: white, clGreen lightened 67 %, clMaroon 34 %, clRed.
+    form->CheckBox1->setChecked(true);
+    form->ComboBox1Change();
+    EXPECT_EQ(At(50, 50), clRed);
+    EXPECT_EQ(At(50, 150), Lighten(clMaroon, 34));
+    EXPECT_EQ(At(150, 150), Lighten(clMaroon, 34));
+    EXPECT_EQ(At(290, 20), Lighten(clGreen, 67));
+    EXPECT_EQ(At(100, 50), clBlack);
+}
+
+TEST_F(MapWindow, LogicalOtherLevelAndValuesInNoInterval)
+{
+    Open();
+    Choose(2);  // federal: district 1 in D; 40 lies in the last interval
+    EXPECT_EQ(At(210, 150), clGreen);
+    Choose(1);  // logical, regional: clears only the region points' areas
+    EXPECT_EQ(At(210, 150), clGreen);
+    EXPECT_EQ(At(50, 50), Bgc4);    // 0 is true
+    EXPECT_EQ(At(150, 50), Bgc3);   // 1 is false
+    EXPECT_EQ(At(150, 150), Bgc3);  // 2 counts as false too
+    EXPECT_EQ(At(290, 20), clWhite);
+    // A negative value lies in no interval: its area is left white, not painted with the
+    // value taken for a colour number.
+    Choose(3);
+    EXPECT_EQ(At(50, 50), clGreen);
+    EXPECT_EQ(At(290, 20), clWhite);
+}
+
+TEST_F(MapWindow, BorderSeedNeitherPaintsNorClears)
+{
+    TfrmGraphForm& w = Open();
+    EXPECT_FALSE(w.SeedUsable(100, 50));
+    EXPECT_FALSE(w.SeedUsable(700, 0));
+    Choose(0);
+    w.FillSelected(1, clRed, 0, 5);
+    w.ClearMap();
+    // Clearing from the border seed would have turned the whole connected outline white.
+    EXPECT_EQ(At(100, 50), clBlack);
+    EXPECT_EQ(At(100, 150), clBlack);
+    EXPECT_EQ(At(50, 50), clWhite);
+}
+
+TEST_F(MapWindow, ChangedOrMissingMeasurementsFile)
+{
+    Open();
+    Choose(0);
+    EXPECT_DOUBLE_EQ(form->GetMesValue(1, 3), 7.9);
+    EXPECT_EQ(form->GetMesValue(1, 99), 0.0);
+    QStringList changed = Measurements;
+    changed[0] = QStringLiteral("1;1;1;01.02.2005;10:00:00;00");  // same size, new content
+    Replace("ksMesurements.txt", changed);
+    Choose(0);
+    EXPECT_EQ(At(50, 50), clWhite);
+
+    // Without the file only the caption changes (intervals from a maximum of 0).
+    QFile::remove(dir.filePath(QStringLiteral("ksMesurements.txt")));
+    Choose(1);
+    EXPECT_EQ(form->StaticText1->text(), QStringLiteral("НАЛИЧИЕ ВУЗА"));
+    EXPECT_EQ(At(150, 50), clGreen);
+    EXPECT_EQ(form->Legend->Items(3).High, 0.0);
+}
+
+TEST_F(MapWindow, BadNumberRaisesBeforeTheMapIsTouched)
+{
+    Open();
+    Choose(0);
+    QStringList bad = Measurements;
+    bad.append(QStringLiteral("7;1;2;01.02.2005;10:00:00;abc"));
+    Replace("ksMesurements.txt", bad);
+    form->ComboBox1->setCurrentIndex(1);
+    // A bad value of another research does not matter; only field 2 is read of its lines.
+    EXPECT_NO_THROW(form->ComboBox1Change());
+    EXPECT_EQ(At(50, 50), Bgc4);
+    form->ComboBox1->setCurrentIndex(0);
+    try {
+        form->ComboBox1Change();
+        FAIL() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message, QStringLiteral("'abc' is not a valid floating point value"));
+    }
+    EXPECT_EQ(At(50, 50), Bgc4);  // as it was
+    EXPECT_EQ(form->StaticText1->text(), QStringLiteral("НАЛИЧИЕ ВУЗА"));
+
+    // A field 2 that is not a number stops every research, wherever the line stands.
+    bad = Measurements;
+    bad.append(QStringLiteral("8;x;2;01.02.2005;10:00:00;1"));
+    Replace("ksMesurements.txt", bad);
+    EXPECT_THROW(form->ComboBox1Change(), EConvertError);
+    EXPECT_THROW(form->GetMesValue(2, 99), EConvertError);
+    EXPECT_DOUBLE_EQ(form->GetMesValue(1, 1), 10.0);  // found before the bad line
+
+    // Through the window's own handler the error reaches the unhandled-error handler.
+    QString shown;
+    SetUnhandledExceptionHandler([&](const QString& m) { shown = m; });
+    form->ComboBox1->setCurrentIndex(0);
+    emit form->ComboBox1->activated(0);
+    SetUnhandledExceptionHandler(nullptr);
+    EXPECT_EQ(shown, QStringLiteral("'x' is not a valid integer value"));
+}
+
+// Recolouring area by area gives the picture that clearing and painting give, and falls back
+// to them when an area's colour matches its border or a legend lies over a linked area.
+TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
+{
+    QStringList links = Links;
+    links.append(QStringLiteral("0;4;600;400"));  // the sea, under the legend
+    Write("ksLinksToMap.txt", links);
+    Open();
+    std::unique_ptr<TfrmGraphForm> fast = std::move(form);
+    Open();
+    std::unique_ptr<TfrmGraphForm> plain = std::move(form);
+    // A seed outside the picture changes nothing but the points the model was built for.
+    plain->Points->Add();
+    plain->Points->Items(plain->Points->Count() - 1) = {0, 99, -5, -5};
+
+    auto both = [&](const std::function<void(TfrmGraphForm&)>& step) {
+        for (TfrmGraphForm* w : {fast.get(), plain.get()}) step(*w);
+        ASSERT_EQ(fast->Image1->Picture, plain->Image1->Picture);
+    };
+    auto choose = [](int i) {
+        return [i](TfrmGraphForm& w) {
+            w.ComboBox1->setCurrentIndex(i);
+            w.ComboBox1Change();
+        };
+    };
+    for (int i : {0, 2, 1, 3, 0, 1}) both(choose(i));
+    both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
+    both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
+    // Black, the colour of the borders: clearing that area runs over every connected border.
+    both([](TfrmGraphForm& w) { w.Legend->Color = clBlack; });
+    for (int i : {0, 1}) both(choose(i));
+    EXPECT_NE(Pictures::PixelColor(fast->Image1->Picture, 100, 150), clBlack);  // the border went with it
+    for (int i : {2, 0}) both(choose(i));
+    both([](TfrmGraphForm& w) {
+        AnswerLegendDialog([](TfrmEditForm4& d) {
+            d.CheckBox1->setChecked(true);
+            d.ColorBox1->SetSelected(clGreen);
+            d.Button1->click();
+        });
+        w.SpeedButton1Click();
+    });
+    for (int i : {3, 1, 0}) both(choose(i));
+}
+
+TEST(MapIntervals, MaximumTenInFourIntervals)
+{
+    TOLegend legend;
+    legend.Color = clGreen;
+    legend.IntervalCount = 4;
+    BuildIntervals(legend, 10, false);
+    ASSERT_EQ(legend.Count(), 4);
+    const double bounds[] = {0, 2.5, 5, 7.5, 10};
+    const char* labels[] = {"0-2", "2-5", "5-8", "8-10"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(legend.Items(i).Low, bounds[i]);
+        EXPECT_EQ(legend.Items(i).High, bounds[i + 1]);
+        EXPECT_EQ(legend.Items(i).Label.Str(), QLatin1String(labels[i]));
+    }
+    EXPECT_EQ(legend.Items(0).Color, clWhite);
+    EXPECT_EQ(legend.Items(1).Color, Lighten(clGreen, 67));
+    EXPECT_EQ(legend.Items(2).Color, Lighten(clGreen, 34));
+    EXPECT_EQ(legend.Items(3).Color, clGreen);
+
+    BuildIntervals(legend, 10, true);
+    EXPECT_EQ(legend.Items(0).Color, clWhite);
+    EXPECT_EQ(legend.Items(1).Color, Lighten(clGreen, 67));
+    EXPECT_EQ(legend.Items(2).Color, Lighten(clMaroon, 34));
+    EXPECT_EQ(legend.Items(3).Color, clRed);
+
+    // Maximum 0: every interval is 0 to 0 and 0 takes the first.
+    BuildIntervals(legend, 0, false);
+    TColor c = 1;
+    ASSERT_TRUE(FindIntervalColor(legend, 0, c));
+    EXPECT_EQ(c, clWhite);
+    EXPECT_FALSE(FindIntervalColor(legend, -1, c));
+    EXPECT_FALSE(FindIntervalColor(legend, 1, c));
+
+    // The lookup takes no more intervals than IntervalCount says.
+    BuildIntervals(legend, 10, false);
+    legend.IntervalCount = 2;
+    EXPECT_FALSE(FindIntervalColor(legend, 9, c));
+}
+
+TEST(MapIntervals, EveryWholeValueLandsInTheIntervalThatHoldsIt)
+{
+    TOLegend legend;
+    legend.Color = clGreen;
+    for (int n = 4; n <= 16; ++n) {
+        legend.IntervalCount = n;
+        for (int max = 0; max <= 5000; ++max) {
+            BuildIntervals(legend, max, false);
+            ASSERT_EQ(legend.Count(), n);
+            ASSERT_EQ(legend.Items(0).Low, 0.0);
+            ASSERT_EQ(legend.Items(n - 1).High, double(max)) << max << " " << n;
+            for (int b = 1; b < n; ++b) ASSERT_EQ(legend.Items(b).Low, legend.Items(b - 1).High) << max << " " << n;
+            // The first interval holding v is the lowest b with v * n <= max * (b + 1).
+            for (int v = 0; v <= max; ++v) {
+                const int e = max == 0 ? 0 : std::max(0, (v * n + max - 1) / max - 1);
+                const OLegend::TUnits& it = legend.Items(e);
+                ASSERT_TRUE(it.Low <= v && v <= it.High) << v << " of " << max << " in " << n;
+                if (e > 0) {
+                    ASSERT_GT(v, legend.Items(e - 1).High) << v << " of " << max << " in " << n;
+                }
+            }
+        }
+    }
+}
+
+TEST(MapIntervals, LightenRoundsHalfUpAndStaysInRange)
+{
+    EXPECT_EQ(Lighten(clGreen, 67), RGBToColor(171, 213, 171));  // 170.85, 213.09
+    EXPECT_EQ(Lighten(RGBToColor(1, 2, 3), 50), RGBToColor(128, 129, 129));  // 128, 128.5, 129
+    EXPECT_EQ(Lighten(clMaroon, 100), clWhite);
+    EXPECT_EQ(Lighten(clMaroon, -400), clMaroon);
+    TColor base = 0;
+    EXPECT_FALSE(IntervalBase(true, clGreen, 166, base));  // f above 100 keeps the colour
+    const std::pair<int, TColor> steps[] = {{20, clYellow}, {21, clGreen}, {50, clGreen},
+                                            {51, clMaroon}, {80, clMaroon}, {81, clRed}};
+    for (const auto& [f, expected] : steps) {
+        EXPECT_TRUE(IntervalBase(true, 0, f, base));
+        EXPECT_EQ(base, expected) << f;
+    }
+}
+
+// The legend command answers its dialog through this.
+void AnswerLegendDialog(const std::function<void(TfrmEditForm4&)>& answer)
+{
+    QTimer::singleShot(0, [answer] {
+        ASSERT_NE(frmEditForm4, nullptr);
+        answer(*frmEditForm4);
+    });
+}
+
+int LegendTextWidth()
+{
+    QImage probe(10, 10, QImage::Format_RGB32);
+    QPainter p(&probe);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(9);
+    font.setBold(true);
+    p.setFont(font);
+    return p.fontMetrics().horizontalAdvance(QStringLiteral("название программы"));
+}
+
+TEST_F(MapWindow, LegendCommandPaintsSquaresInColumnsOfFour)
+{
+    Open();
+    Choose(0);
+    AnswerLegendDialog([](TfrmEditForm4& d) {
+        d.CheckBox1->setChecked(true);
+        d.SpinEdit1->setValue(5);
+        d.Button1->click();
+    });
+    form->SpeedButton1->click();
+    EXPECT_TRUE(form->Legend->AddLegend);
+    EXPECT_EQ(form->Legend->IntervalCount, 5);
+    EXPECT_TRUE(form->SpeedButton1->isChecked());
+    ASSERT_EQ(form->Legend->Count(), 5);
+    const int w = LegendTextWidth();
+    ASSERT_GT(w, 40);
+    // Intervals 0..3 in column 1, the fifth at the top of column 2.
+    for (int c = 0; c < 5; ++c) {
+        const int a = c / 4 + 1;
+        const int x = 630 - a * w;
+        const int y = 335 + 15 * (c % 4);
+        EXPECT_EQ(At(x + 9, y + 9), clBlack) << c;
+        EXPECT_EQ(At(x + 10, y + 10), clWhite) << c;  // right and bottom edges excluded
+        EXPECT_EQ(At(x + 5, y + 5), form->Legend->Items(c).Color) << c;
+        EXPECT_EQ(form->Legend->Items(c).Color, Lighten(clGreen, 100 - c * 100 / 4)) << c;
+    }
+    // The map was recoloured with the five intervals (10 is in the last).
+    EXPECT_EQ(At(50, 50), clGreen);
+    // A label box on the sea has a white background.
+    EXPECT_EQ(At(630 - 2, 335 + 8), clWhite);
+
+    // Choosing a research again does not remove the legend.
+    Choose(1);
+    EXPECT_EQ(At(630 - w + 5, 335 + 5), form->Legend->Items(0).Color);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(MapWindow, LegendCommandWithoutChangeOrSwitchedOff)
+{
+    Open();
+    Choose(0);
+    // Only the colour changed: written, the map recoloured with it, no legend painted.
+    AnswerLegendDialog([](TfrmEditForm4& d) {
+        d.ColorBox1->SetSelected(clRed);
+        d.Button1->click();
+    });
+    form->SpeedButton1Click();
+    EXPECT_EQ(form->Legend->Color, clRed);
+    EXPECT_EQ(At(50, 50), clRed);
+    EXPECT_FALSE(form->SpeedButton1->isChecked());
+    const int w = LegendTextWidth();
+    EXPECT_EQ(At(630 - w + 5, 340), clWhite);
+
+    // Legend switched on then off in one visit: the command ends before recolouring.
+    form->ComboBox1->setCurrentIndex(1);
+    AnswerLegendDialog([](TfrmEditForm4& d) {
+        d.CheckBox1->setChecked(true);
+        d.CheckBox1->setChecked(false);
+        d.Button1->click();
+    });
+    form->SpeedButton1Click();
+    EXPECT_EQ(At(50, 50), clRed);
+    EXPECT_EQ(At(630 - w + 5, 340), clWhite);
+    EXPECT_FALSE(form->SpeedButton1->isChecked());
+
+    // Cancel recolours the map with the selected research.
+    AnswerLegendDialog([](TfrmEditForm4& d) { d.Button2->click(); });
+    form->SpeedButton1Click();
+    EXPECT_EQ(At(50, 50), Bgc4);
+}
+
+TEST_F(MapWindow, LegendCommandWithNoResearchChosenOnlyEditsSettings)
+{
+    Open();
+    const QImage before = form->Image1->Picture.copy();
+    AnswerLegendDialog([](TfrmEditForm4& d) {
+        d.CheckBox1->setChecked(true);
+        d.SpinEdit1->setValue(6);
+        d.Button1->click();
+    });
+    form->SpeedButton1Click();  // no "List index out of bounds (-1)"
+    EXPECT_EQ(form->Legend->IntervalCount, 6);
+    EXPECT_TRUE(form->Legend->AddLegend);
+    EXPECT_EQ(form->Legend->Count(), 0);
+    EXPECT_EQ(form->Image1->Picture, before);
+
+    // An empty research list: the command does nothing at all.
+    Write("ksResearchRegister.txt", {});
+    Open();
+    form->SpeedButton1Click();
+    EXPECT_EQ(frmEditForm4, nullptr);
+}
+
+TEST_F(MapWindow, JpegMapLoadsAndBrokenJpegReportsItsErrorNumber)
+{
+    const QString jpeg = dir.filePath(QStringLiteral("map.jpg"));
+    ASSERT_TRUE(TestMap().save(jpeg, "JPG", 100));
+    EnsureAppConfig().MapFile = jpeg;
+    Open();
+    EXPECT_EQ(form->Image1->Picture.size(), QSize(700, 420));
+    EXPECT_EQ(form->ComboBox1->count(), 4);
+
+    TestSupport::WriteBytes(jpeg, QByteArray("\xFF\xD8\xFF\xE0 this is not a picture"));
+    form = std::make_unique<TfrmGraphForm>();
+    QString shown;
+    SetUnhandledExceptionHandler([&](const QString& m) { shown = m; });
+    Guarded([&] { form->Load(); });
+    SetUnhandledExceptionHandler(nullptr);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^JPEG error #\\d+$")).match(shown).hasMatch()) << qPrintable(shown);
+}
+
+TEST_F(MapWindow, BadLevelInTheRegisterIsUnhandledAfterTheNamesReadBefore)
+{
+    Write("ksResearchRegister.txt", {"1;Первое;0;1", "2;Второе;x;1", "3;Третье;0;1"});
+    form = std::make_unique<TfrmGraphForm>();
+    form->LoadMap();
+    form->FillCoordinates();
+    EXPECT_THROW(form->FillList(), EConvertError);
+    EXPECT_EQ(form->ComboBox1->count(), form->Researches->Count());
+    EXPECT_GE(form->ComboBox1->count(), 1);
+}
+
+}  // namespace

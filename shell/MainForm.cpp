@@ -491,12 +491,15 @@ bool TfrmMainForm::FindChildWindow(const QString& caption, bool activate)
 
 QMdiSubWindow* TfrmMainForm::ShowDocument(TDocumentWindow* window)
 {
+    // Every document window opens maximised; its design size is what "restore" gives back.
+    const QSize restored = window->size();
     QMdiSubWindow* w = MdiArea->addSubWindow(window);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->installEventFilter(this);
     window->installEventFilter(this);
+    w->resize(restored);
     window->show();
-    w->show();
+    w->showMaximized();
     MdiArea->setActiveSubWindow(w);
     return w;
 }

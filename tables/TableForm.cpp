@@ -403,15 +403,6 @@ void TTableForm::FormResize()
     if (AppConfig->WordWrap) GridResize();
 }
 
-void TTableForm::showEvent(QShowEvent* event)
-{
-    TDocumentWindow::showEvent(event);
-    // The window opens maximized in its MDI frame.
-    if (shownOnce_) return;
-    shownOnce_ = true;
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showMaximized();
-}
-
 void TTableForm::resizeEvent(QResizeEvent* event)
 {
     TDocumentWindow::resizeEvent(event);

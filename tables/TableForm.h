@@ -148,7 +148,6 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateControls();
@@ -157,7 +156,6 @@ private:
 
     TTableParams params_;
     bool loadedWhole_ = true;
-    bool shownOnce_ = false;
     const QEvent* previewEvent_ = nullptr;
     QPointer<QWidget> previewTarget_;
 };

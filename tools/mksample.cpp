@@ -241,6 +241,23 @@ QImage DrawMap()
     p.fillPath(title.translated(qRound((image.width() - tbox.width()) / 2 - tbox.left()), Margin - tbox.top()),
                QColor(TitleRgb));
     p.end();
+
+    // The counters of letters (the holes of О, А, Р) are white pockets that no fill reaches; they
+    // take the label's colour, so a coloured tile shows no white specks.
+    const TColor mark = RGBToColor(255, 0, 255);
+    for (const Subject& s : Subjects) {
+        const QPoint seed = Seed(s);
+        Pictures::FloodFillSurface(image, seed.x(), seed.y(), SeaColor, mark);
+        const QRect inside(TileOrigin(s) + QPoint(1, 1), QSize(Tile - 1, Tile - 1));
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const TColor c = QRgbToColor(line[x]);
+                if (c == SeaColor) line[x] = LabelRgb;
+                else if (c == mark) line[x] = ColorToQRgb(SeaColor);
+            }
+        }
+    }
     return image;
 }
 

@@ -545,10 +545,56 @@ bool ReadKey(const Converter& conv, const char* s, qsizetype n, int32_t& id)
     }
 }
 
-template <class List>
-void RaiseMaxID(List& list, int32_t id)
+// The fields of one line in turn, each converted as asked.
+class LineFields {
+public:
+    LineFields(const Layout& layout, const Converter& conv, const char* line, qsizetype size)
+        : line_(line), cursor_(layout.Fields(line, size)), conv_(conv) {}
+    void Skip(int fields) { cursor_.Skip(fields); }
+    QString Text() { Next(); return Decode(line_ + s_, n_); }
+    int Int() { Next(); return conv_.Int(line_ + s_, n_); }
+    bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
+    TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
+    TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
+    double Float() { Next(); return conv_.Float(line_ + s_, n_); }
+    // The identifier in field 1, raising the list's MaxID when it converted.
+    template <class List>
+    void Key(List& list, int32_t& id)
+    {
+        Next();
+        if (ReadKey(conv_, line_ + s_, n_, id) && id > list.MaxID) list.MaxID = id;
+    }
+
+private:
+    void Next() { cursor_.Next(s_, n_); }
+    const char* line_;
+    FieldCursor<char> cursor_;
+    const Converter& conv_;
+    qsizetype s_ = 0, n_ = 0;
+};
+
+// A table file's loader: each line a new record whose identifier is read first; fill reads the rest.
+template <class List, class Fill>
+LoadResult LoadTable(const QString& path, List& list, Fill&& fill)
 {
-    if (id > list.MaxID) list.MaxID = id;
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        list.Add();
+        ++result.Records;
+        auto& r = list.Items(list.Count() - 1);
+        LineFields fields(layout, conv, line, size);
+        fields.Key(list, r.ID);
+        fill(r, fields);
+    });
+}
+
+// A table file rewritten whole from the list's records, from the index first on.
+template <class List, class LineOf>
+void SaveTable(const QString& path, const List& list, int first, LineOf&& lineOf)
+{
+    UsableLayout();
+    QStringList lines;
+    for (int i = first; i < list.Count(); ++i) lines.append(lineOf(list.Items(i)));
+    WriteLinesAtomic(path, lines);
 }
 
 QString Joined(std::initializer_list<QString> fields)
@@ -628,43 +674,19 @@ void ReportKeyFieldError(const QString& message)
 
 LoadResult LoadRegions(const QString& path, TORegions& list)
 {
-    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
-        list.Add();
-        ++result.Records;
-        ORegions::TUnits& r = list.Items(list.Count() - 1);
-        FieldCursor<char> fields = layout.Fields(line, size);
-        qsizetype s, n;
-        fields.Next(s, n);
-        if (ReadKey(conv, line + s, n, r.ID)) RaiseMaxID(list, r.ID);
-        FixedText<255>* texts255[] = {&r.Name, &r.Capital};
-        for (FixedText<255>* t : texts255) {
-            fields.Next(s, n);
-            *t = Decode(line + s, n);
-        }
-        FixedText<50>* codes[] = {&r.CodeMVD, &r.CodeMSH, &r.CodeAlpha, &r.CodeLatin, &r.CodeAlphaNum};
-        for (FixedText<50>* t : codes) {
-            fields.Next(s, n);
-            *t = Decode(line + s, n);
-        }
+    return LoadTable(path, list, [](ORegions::TUnits& r, LineFields& fields) {
+        r.Name = fields.Text();
+        r.Capital = fields.Text();
+        for (FixedText<50>* t : {&r.CodeMVD, &r.CodeMSH, &r.CodeAlpha, &r.CodeLatin, &r.CodeAlphaNum}) *t = fields.Text();
     });
 }
 
 LoadResult LoadFederalParts(const QString& path, TORegions& list)
 {
-    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
-        list.Add();
-        ++result.Records;
-        ORegions::TUnits& r = list.Items(list.Count() - 1);
-        FieldCursor<char> fields = layout.Fields(line, size);
-        qsizetype s, n;
-        fields.Next(s, n);
-        if (ReadKey(conv, line + s, n, r.ID)) RaiseMaxID(list, r.ID);
-        fields.Next(s, n);
-        r.Name = Decode(line + s, n);
-        fields.Next(s, n);
-        r.Capital = Decode(line + s, n);
-        fields.Next(s, n);
-        r.CodeMSH = Decode(line + s, n);
+    return LoadTable(path, list, [](ORegions::TUnits& r, LineFields& fields) {
+        r.Name = fields.Text();
+        r.Capital = fields.Text();
+        r.CodeMSH = fields.Text();
     });
 }
 
@@ -681,38 +703,22 @@ QString FederalPartLine(const ORegions::TUnits& r)
 
 void SaveRegions(const QString& path, const TORegions& list)
 {
-    UsableLayout();
-    QStringList lines;
-    for (int i = 1; i < list.Count(); ++i) lines.append(RegionLine(list.Items(i)));
-    WriteLinesAtomic(path, lines);
+    SaveTable(path, list, 1, RegionLine);
 }
 
 void SaveFederalParts(const QString& path, const TORegions& list)
 {
-    UsableLayout();
-    QStringList lines;
-    for (int i = 1; i < list.Count(); ++i) lines.append(FederalPartLine(list.Items(i)));
-    WriteLinesAtomic(path, lines);
+    SaveTable(path, list, 1, FederalPartLine);
 }
 
 // ---- ksResearchRegister.txt
 
 LoadResult LoadResearches(const QString& path, TOResearches& list)
 {
-    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
-        list.Add();
-        ++result.Records;
-        OResearches::TUnits& r = list.Items(list.Count() - 1);
-        FieldCursor<char> fields = layout.Fields(line, size);
-        qsizetype s, n;
-        fields.Next(s, n);
-        if (ReadKey(conv, line + s, n, r.ID)) RaiseMaxID(list, r.ID);
-        fields.Next(s, n);
-        r.Name = Decode(line + s, n);
-        fields.Next(s, n);
-        r.Ref1 = conv.Int(line + s, n);
-        fields.Next(s, n);
-        r.Ref2 = conv.Int(line + s, n);
+    return LoadTable(path, list, [](OResearches::TUnits& r, LineFields& fields) {
+        r.Name = fields.Text();
+        r.Ref1 = fields.Int();
+        r.Ref2 = fields.Int();
     });
 }
 
@@ -723,10 +729,7 @@ QString ResearchLine(const OResearches::TUnits& r)
 
 void SaveResearches(const QString& path, const TOResearches& list)
 {
-    UsableLayout();
-    QStringList lines;
-    for (int i = 1; i < list.Count(); ++i) lines.append(ResearchLine(list.Items(i)));
-    WriteLinesAtomic(path, lines);
+    SaveTable(path, list, 1, ResearchLine);
 }
 
 // ---- ksMesurements.txt
@@ -737,33 +740,25 @@ namespace {
 void FillMeasurement(OResearches::TUnits& m, TOResearches& list, const Layout& layout, const Converter& conv,
                      const char* line, qsizetype size, bool readRef1)
 {
-    FieldCursor<char> fields = layout.Fields(line, size);
-    qsizetype s, n;
-    fields.Next(s, n);
-    if (ReadKey(conv, line + s, n, m.ID)) RaiseMaxID(list, m.ID);
-    fields.Next(s, n);
-    if (readRef1) m.Ref1 = conv.Int(line + s, n);
-    fields.Next(s, n);
-    m.Ref2 = conv.Int(line + s, n);
-    fields.Next(s, n);
-    m.Date = conv.Date(line + s, n);
-    fields.Next(s, n);
-    m.Time = conv.Time(line + s, n);
-    fields.Next(s, n);
-    m.Value = conv.Float(line + s, n);
+    LineFields fields(layout, conv, line, size);
+    fields.Key(list, m.ID);
+    if (readRef1) m.Ref1 = fields.Int();
+    else fields.Skip(1);
+    m.Ref2 = fields.Int();
+    m.Date = fields.Date();
+    m.Time = fields.Time();
+    m.Value = fields.Float();
 }
 
+// Field 2 of a data line, which the measurements file holds the research in.
 int ResearchOf(const Layout& layout, const Converter& conv, const char* line, qsizetype size)
 {
-    FieldCursor<char> fields = layout.Fields(line, size);
+    LineFields fields(layout, conv, line, size);
     fields.Skip(1);
-    qsizetype s, n;
-    fields.Next(s, n);
-    return conv.Int(line + s, n);
+    return fields.Int();
 }
 
 }  // namespace
-
 LoadResult LoadMeasurements(const QString& path, int researchID, TOResearches& list)
 {
     return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
@@ -867,13 +862,9 @@ LoadResult LoadLinks(const QString& path, TOCoordinates& list)
         list.Add();
         ++result.Records;
         OCoordinates::TUnits& p = list.Items(list.Count() - 1);
-        FieldCursor<char> fields = layout.Fields(line, size);
-        qsizetype s, n;
+        LineFields fields(layout, conv, line, size);
         try {
-            for (int32_t* field : {&p.Level, &p.PlaceID, &p.X, &p.Y}) {
-                fields.Next(s, n);
-                *field = conv.Int(line + s, n);
-            }
+            for (int32_t* field : {&p.Level, &p.PlaceID, &p.X, &p.Y}) *field = fields.Int();
         } catch (const EConvertError& e) {
             ReportKeyFieldError(e.Message);
         }
@@ -888,10 +879,7 @@ QString LinkLine(const OCoordinates::TUnits& p)
 
 void SaveLinks(const QString& path, const TOCoordinates& list)
 {
-    UsableLayout();
-    QStringList lines;
-    for (int i = 0; i < list.Count(); ++i) lines.append(LinkLine(list.Items(i)));
-    WriteLinesAtomic(path, lines);
+    SaveTable(path, list, 0, LinkLine);
 }
 
 QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
@@ -903,13 +891,9 @@ QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
     const Converter conv;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        FieldCursor<char> fields = layout.Fields(line, size);
-        qsizetype s, n;
-        fields.Next(s, n);
+        LineFields fields(layout, conv, line, size);
         int id = 0;
-        if (!conv.TryInt(line + s, n, id)) return true;
-        fields.Next(s, n);
-        names.append({id, Decode(line + s, n)});
+        if (fields.TryInt(id)) names.append({id, fields.Text()});
         return true;
     });
     return names;

@@ -71,6 +71,16 @@ QByteArray EncodeForLog(const QString& text)
     return AnsiCodec::Encode(safe);
 }
 
+// Opens the file in the mode given and writes the bytes; verb names the opening in the error.
+void WriteFile(const QString& path, QIODevice::OpenMode mode, const char* verb, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | mode))
+        throw EInOutError(QStringLiteral("Cannot %1 file %2: %3").arg(QLatin1String(verb), path, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw EInOutError(QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()));
+}
+
 }  // namespace
 
 void WriteLog(const QString& Msg)
@@ -82,13 +92,7 @@ void WriteLog(const QString& Msg)
                          QStringLiteral(", ") + GetUserNameStr() + QStringLiteral(", ") + GetComputerNameStr();
     const QByteArray bytes = EncodeForLog(line) + "\r\n";
 
-    const QString path = EnsureAppConfig().AppDir + QStringLiteral("tvk.log");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw EInOutError(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw EInOutError(QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()));
-    file.close();
+    WriteFile(EnsureAppConfig().AppDir + QStringLiteral("tvk.log"), QIODevice::Append, "open", bytes);
 }
 
 QString TempFilePath(const QString& FileName)
@@ -108,12 +112,7 @@ void WriteTempFile(bool Write, const QString& FileName, const QStringList& Lines
     // Encoded first: a line the code page cannot hold leaves no half-written file.
     QByteArray bytes;
     for (const QString& line : Lines) bytes += AnsiCodec::Encode(line) + "\r\n";
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EInOutError(QStringLiteral("Cannot create file %1: %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw EInOutError(QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()));
-    file.close();
+    WriteFile(path, QIODevice::Truncate, "create", bytes);
 }
 
 void GetPrinterPaper(int16_t& Orientation, int16_t& PaperSize)

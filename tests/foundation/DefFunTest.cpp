@@ -1,72 +1,44 @@
 // The field splitter, the event log, hand-off files and printer paper.
-#include "AppConfig.h"
+#include "DatabaseFixture.h"
 #include "DefFun.h"
-#include "Dialogs.h"
 #include "Exceptions.h"
 #include "Printer.h"
-#include "Regional.h"
-#include "TestSupport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-class DefFunTest : public ::testing::Test {
+class DefFunTest : public DatabaseFixture {
 protected:
-    void SetUp() override
-    {
-        saved_ = EnsureAppConfig();
-        AppConfig->AppDir = dir_.path() + QLatin1Char('/');
-        AppConfig->Delimiter = QStringLiteral(";");
-        AppConfig->CommentChar = QStringLiteral("#");
-        Regional::Set(Regional::Neutral());
-    }
-    void TearDown() override { *AppConfig = saved_; }
-    QString LogPath() const { return dir_.path() + QStringLiteral("/tvk.log"); }
-
-    QTemporaryDir dir_;
-    TAppConfig saved_;
+    QString LogPath() const { return appDir_ + QStringLiteral("tvk.log"); }
 };
 
-TEST_F(DefFunTest, GetFieldNoSplitsAtTheDelimiterAndTrims)
+TEST_F(DefFunTest, GetFieldNoSplitsTrimsAndCuts)
 {
-    const QString line = QStringLiteral("12;Москва;Москва");
-    EXPECT_EQ(GetFieldNo(1, line), QStringLiteral("12"));
-    EXPECT_EQ(GetFieldNo(2, line), QStringLiteral("Москва"));
-    EXPECT_EQ(GetFieldNo(3, line), QStringLiteral("Москва"));
-    EXPECT_EQ(GetFieldNo(4, line), QString());
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("5; Тверская область ;Тверь")), QStringLiteral("Тверская область"));
-    // Control characters go with the blanks; an empty middle field and a trailing delimiter.
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;\t\x01 a b \r;x")), QStringLiteral("a b"));
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;;3")), QString());
-    EXPECT_EQ(GetFieldNo(3, QStringLiteral("1;2;")), QString());
-    EXPECT_EQ(GetFieldNo(1, QStringLiteral(";x")), QString());
-    QString out = QStringLiteral("old");
-    GetFieldNo(5, line, out);
-    EXPECT_TRUE(out.isEmpty());
-}
-
-TEST_F(DefFunTest, GetFieldNoWithTabLongAndUnusableDelimiters)
-{
-    AppConfig->Delimiter = QStringLiteral("\t");
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1\tа;б\tв")), QStringLiteral("а;б"));
-
+    const struct {
+        const char* delimiter;
+        int field;
+        const char* line;
+        const char* expected;
+    } cases[] = {
+        {";", 1, "12;Москва;Москва", "12"}, {";", 3, "12;Москва;Москва", "Москва"}, {";", 4, "12;Москва;Москва", ""},
+        {";", 2, "5; Тверская область ;Тверь", "Тверская область"},
+        // Control characters go with the blanks; an empty middle field and a trailing delimiter.
+        {";", 2, "1;\t\x01 a b \r;x", "a b"}, {";", 2, "1;;3", ""}, {";", 3, "1;2;", ""}, {";", 1, ";x", ""},
+        {"\t", 2, "1\tа;б\tв", "а;б"},
+        // A delimiter setting of other than one character never matches: the whole line is field 1.
+        {";;", 1, " a;;b ", "a;;b"}, {";;", 2, "a;;b", ""}, {"", 1, "a;b", "a;b"},
+    };
+    for (const auto& t : cases) {
+        AppConfig->Delimiter = QString::fromUtf8(t.delimiter);
+        EXPECT_EQ(GetFieldNo(t.field, QString::fromUtf8(t.line)), QString::fromUtf8(t.expected)) << t.line;
+    }
     AppConfig->Delimiter = QStringLiteral(";");
-    const QString longField = QString(300, QLatin1Char('x'));
+    const QString longField = QString(300, u'x');
     EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;") + longField + QStringLiteral(";3")).size(), 256);
     // The cut comes after trimming.
     EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;   ") + longField).size(), 256);
-
-    // A delimiter setting of two characters never matches: the whole line is field 1.
-    AppConfig->Delimiter = QStringLiteral(";;");
-    EXPECT_EQ(GetFieldNo(1, QStringLiteral(" a;;b ")), QStringLiteral("a;;b"));
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("a;;b")), QString());
-    AppConfig->Delimiter.clear();
-    EXPECT_EQ(GetFieldNo(1, QStringLiteral("a;b")), QStringLiteral("a;b"));
     // Below field 1 the walk keeps every character but the delimiters.
     EXPECT_EQ(GetFieldNo(0, QStringLiteral("a;b"), QStringLiteral(";")), QStringLiteral("ab"));
 }
@@ -78,7 +50,9 @@ TEST_F(DefFunTest, WriteLogLineShape)
     WriteLog(QString());
     const QByteArray bytes = TestSupport::ReadBytes(LogPath());
     ASSERT_TRUE(bytes.endsWith("\r\n"));
-    const QStringList lines = TestSupport::ReadAnsiLines(LogPath());
+    // Windows-1251 on disk: "М" is 0xCC.
+    EXPECT_TRUE(bytes.contains("\xcc\xe5\xed\xfe"));
+    const QStringList lines = LogLines();
     ASSERT_EQ(lines.size(), 3);
     const QString tail = QStringLiteral(", ") + GetUserNameStr() + QStringLiteral(", ") + GetComputerNameStr();
     const QRegularExpression stamp(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d, "));
@@ -87,27 +61,17 @@ TEST_F(DefFunTest, WriteLogLineShape)
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral(", строка1  строка2") + tail));
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral(", ") + tail));
     EXPECT_EQ(lines[2].size(), 19 + 2 + tail.size());
-    // Windows-1251 on disk: "М" is 0xCC.
-    EXPECT_TRUE(bytes.contains("\xcc\xe5\xed\xfe"));
-}
 
-TEST_F(DefFunTest, WriteLogCreatesAgainAndFails)
-{
-    WriteLog(QStringLiteral("a"));
+    // Deleted, the log is created again; a character the code page lacks costs only itself.
     QFile::remove(LogPath());
-    WriteLog(QStringLiteral("b"));
-    EXPECT_EQ(TestSupport::ReadAnsiLines(LogPath()).size(), 1);
-    // A character the code page lacks costs only itself.
     WriteLog(QStringLiteral("x\u4e2dy"));
-    EXPECT_TRUE(TestSupport::ReadAnsiLines(LogPath()).last().contains(QStringLiteral(", x?y, ")));
-
+    ASSERT_EQ(LogLines().size(), 1);
+    EXPECT_TRUE(LogLines()[0].contains(QStringLiteral(", x?y, ")));
     AppConfig->AppDir = dir_.path() + QStringLiteral("/missing/");
     EXPECT_THROW(WriteLog(QStringLiteral("c")), EInOutError);
-    EXPECT_FALSE(GetUserNameStr().isEmpty());
-    EXPECT_FALSE(GetComputerNameStr().isEmpty());
 }
 
-TEST_F(DefFunTest, TempFilesAreWrittenAndDeleted)
+TEST_F(DefFunTest, HandOffFilesAndPrinterPaper)
 {
     const QByteArray oldTemp = qgetenv("TEMP");
     qputenv("TEMP", dir_.path().toLocal8Bit());
@@ -130,10 +94,8 @@ TEST_F(DefFunTest, TempFilesAreWrittenAndDeleted)
     qputenv("TEMP", (dir_.path() + QStringLiteral("/no/such/dir")).toLocal8Bit());
     EXPECT_THROW(WriteTempFile(true, QStringLiteral("x.tmp"), {QStringLiteral("a")}), EInOutError);
     qputenv("TEMP", oldTemp);
-}
 
-TEST_F(DefFunTest, PrinterPaperFollowsThePrinter)
-{
+    // The printer's paper for the hand-off.
     TPrinter& printer = Printer();
     const int paper = printer.PaperSize();
     const int orientation = printer.Orientation();

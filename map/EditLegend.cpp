@@ -1,13 +1,8 @@
 // The legend dialog: edits the map window's legend settings.
 #include "EditLegend.h"
 
-#include "Pictures.h"
-
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
-#include <QIcon>
-#include <QPixmap>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,36 +12,6 @@
 #include <QWidget>
 
 TfrmEditForm4* frmEditForm4 = nullptr;
-
-LegendColorBox::LegendColorBox(QWidget* parent) : QComboBox(parent)
-{
-    struct Named {
-        quint32 Color;
-        const char* Name;
-    };
-    static const Named colors[] = {
-        {0x000000, "Black"},      {0x000080, "Maroon"},  {0x008000, "Green"},  {0x008080, "Olive"},
-        {0x800000, "Navy"},       {0x800080, "Purple"},  {0x808000, "Teal"},   {0x808080, "Gray"},
-        {0xC0C0C0, "Silver"},     {0x0000FF, "Red"},     {0x00FF00, "Lime"},   {0x00FFFF, "Yellow"},
-        {0xFF0000, "Blue"},       {0xFF00FF, "Fuchsia"}, {0xFFFF00, "Aqua"},   {0xFFFFFF, "White"},
-        {0xC0DCC0, "Money Green"}, {0xF0CAA6, "Sky Blue"}, {0xF0FBFF, "Cream"}, {0xA4A0A0, "Medium Gray"},
-    };
-    for (const Named& c : colors) {
-        QPixmap swatch(16, 12);
-        swatch.fill(ColorToQColor(c.Color));
-        addItem(QIcon(swatch), QLatin1String(c.Name), c.Color);
-    }
-}
-
-quint32 LegendColorBox::Selected() const
-{
-    return currentIndex() < 0 ? 0 : currentData().toUInt();
-}
-
-void LegendColorBox::SetSelected(quint32 color)
-{
-    setCurrentIndex(findData(color & 0xFFFFFF));
-}
 
 TfrmEditForm4::TfrmEditForm4(QWidget* owner) : TRecordDialog(owner)
 {
@@ -73,7 +38,7 @@ void TfrmEditForm4::FormCreate()
 
     Label11 = new QLabel(QStringLiteral("Канал цвета"), this);
     named(Label11, "Label11")->setGeometry(12, 12, 120, 16);
-    ColorBox1 = new LegendColorBox(this);
+    ColorBox1 = new ColorBox(this);
     named(ColorBox1, "ColorBox1")->setGeometry(12, 30, 200, 22);
     ColorBox1->SetSelected(0x008000);
 

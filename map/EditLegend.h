@@ -1,10 +1,9 @@
 // The legend dialog: edits the map window's legend settings.
 #pragma once
 
+#include "ColorBox.h"
 #include "OLegend.h"
 #include "RecordDialog.h"
-
-#include <QComboBox>
 
 class QCheckBox;
 class QFrame;
@@ -13,17 +12,6 @@ class QListWidget;
 class QRadioButton;
 class QSpinBox;
 class QToolButton;
-
-// The colour list of the legend: the standard and extended colours by name, with swatches.
-class LegendColorBox : public QComboBox {
-    Q_OBJECT
-public:
-    explicit LegendColorBox(QWidget* parent = nullptr);
-    // The selected colour (Windows layout); black when none is selected.
-    quint32 Selected() const;
-    // Selects the colour; no selection when the list lacks it.
-    void SetSelected(quint32 color);
-};
 
 class TfrmEditForm4 : public TRecordDialog {
     Q_OBJECT
@@ -37,7 +25,7 @@ public:
     void FillRec(bool Flag) override;
 
     QLabel* Label11 = nullptr;
-    LegendColorBox* ColorBox1 = nullptr;
+    ColorBox* ColorBox1 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLabel* Label2 = nullptr;
     QFrame* Bevel1 = nullptr;

@@ -236,26 +236,28 @@ private:
         return decoded;
     }
 
-    static bool ToInt(QStringView text, int& value, QString& message)
+    // Converts through the quiet parser; on failure the loud one supplies the message.
+    template <typename T>
+    static bool ToNumber(QStringView text, T& value, QString& message, bool (*tryConvert)(QStringView, T&),
+                         T (*convert)(QStringView))
     {
-        if (Regional::TryStrToInt(text, value)) return true;
+        if (tryConvert(text, value)) return true;
         try {
-            Regional::StrToInt(text);
+            convert(text);
         } catch (const Exception& e) {
             message = e.Message;
         }
         return false;
     }
 
+    static bool ToInt(QStringView text, int& value, QString& message)
+    {
+        return ToNumber(text, value, message, &Regional::TryStrToInt, &Regional::StrToInt);
+    }
+
     static bool ToFloat(QStringView text, double& value, QString& message)
     {
-        if (Regional::TryStrToFloat(text, value)) return true;
-        try {
-            Regional::StrToFloat(text);
-        } catch (const Exception& e) {
-            message = e.Message;
-        }
-        return false;
+        return ToNumber(text, value, message, &Regional::TryStrToFloat, &Regional::StrToFloat);
     }
 
     // Field n of a line of bytes (trimmed, cut to 256 characters).
@@ -804,6 +806,19 @@ static TColor LineColor(const OResearches::TUnits& r, const TOLegend& legend, do
     return color & 0xFFFFFF;
 }
 
+// Calls paint(point, colour) for every point linked to each line's place, in the file's order.
+template <typename Lines, typename Paint>
+static void ForEachLinePoint(const OResearches::TUnits& r, const TOLegend& legend, const Lines& lines,
+                             const QHash<int, std::vector<int>>& byPlace, Paint paint)
+{
+    for (const auto& l : lines) {
+        auto it = byPlace.constFind(l.Place);
+        if (it == byPlace.constEnd()) continue;
+        const TColor color = LineColor(r, legend, l.Value);
+        for (int i : it.value()) paint(i, color);
+    }
+}
+
 void TfrmGraphForm::ComboBox1Change()
 {
     const OResearches::TUnits* sel = Selected();
@@ -820,15 +835,8 @@ void TfrmGraphForm::ComboBox1Change()
     MeasuredResearch* lines = CheckedLines(r.ID, exists);
     if (!exists) return;
     ClearMap();
-    if (lines) {
-        const QHash<int, std::vector<int>> byPlace = PointsByPlace(r.Ref1);
-        for (const MeasurementCache::Line& l : lines->Lines) {
-            auto it = byPlace.constFind(l.Place);
-            if (it == byPlace.constEnd()) continue;
-            const TColor color = LineColor(r, *Legend, l.Value);
-            for (int i : it.value()) FillPoint(i, color);
-        }
-    }
+    if (lines)
+        ForEachLinePoint(r, *Legend, lines->Lines, PointsByPlace(r.Ref1), [this](int i, TColor c) { FillPoint(i, c); });
     Image1->update();
 }
 
@@ -858,16 +866,10 @@ bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
     StaticText1->setText(QLocale().toUpper(ComboBox1->currentText()));
     if (!exists) return true;  // without the file nothing is cleared
     if (lines) {
-        const QHash<int, std::vector<int>> byPlace = PointsByPlace(r.Ref1);
-        for (const MeasurementCache::Line& l : lines->Lines) {
-            auto it = byPlace.constFind(l.Place);
-            if (it == byPlace.constEnd()) continue;
-            const TColor color = LineColor(r, *Legend, l.Value);
-            for (int i : it.value()) {
-                const int k = areas_->PointArea[size_t(i)];
-                if (k >= 0 && colors[size_t(k)] == clWhite) colors[size_t(k)] = color;
-            }
-        }
+        ForEachLinePoint(r, *Legend, lines->Lines, PointsByPlace(r.Ref1), [&](int i, TColor color) {
+            const int k = areas_->PointArea[size_t(i)];
+            if (k >= 0 && colors[size_t(k)] == clWhite) colors[size_t(k)] = color;
+        });
     }
     for (size_t k = 0; k < areas.size(); ++k) {
         if (colors[k] == areas[k].Color) continue;

@@ -1,34 +1,25 @@
 // The map window: loading, colouring by a research, intervals, the legend command.
-#include "AppConfig.h"
-#include "Dialogs.h"
+#include "DatabaseFixture.h"
 #include "EditLegend.h"
 #include "Exceptions.h"
 #include "Pictures.h"
-#include "Regional.h"
-#include "TestSupport.h"
 #include "ViewOnMap.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QFont>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace ViewOnMap;
 
 namespace {
-
-void AnswerLegendDialog(const std::function<void(TfrmEditForm4&)>& answer);
 
 constexpr TColor Bgc3 = 15335378;
 constexpr TColor Bgc4 = 12303359;
@@ -52,8 +43,7 @@ QImage TestMap()
     return map;
 }
 
-// Link points: region 1 in A1, region 2 in B1, region 3 in A2 and B2, region 4 in C,
-// district 1 in D, region 5 on the border line between A1 and B1.
+// Region 1 in A1, 2 in B1, 3 in A2 and B2, 4 in C, district 1 in D, region 5 on the A1/B1 border.
 const QStringList Links = {
     "0;1;50;50", "0;2;150;50", "0;3;50;150", "0;3;150;150", "0;4;290;20", "1;1;210;150", "0;5;100;50",
 };
@@ -80,36 +70,34 @@ const QStringList Measurements = {
     "2;4;4;01.02.2005;10:00:00;-3",    // in no interval
 };
 
-class MapWindow : public ::testing::Test {
+// The legend command answers its dialog through this.
+void AnswerLegendDialog(const std::function<void(TfrmEditForm4&)>& answer)
+{
+    QTimer::singleShot(0, [answer] {
+        ASSERT_NE(frmEditForm4, nullptr);
+        answer(*frmEditForm4);
+    });
+}
+
+class MapWindow : public DatabaseFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        TAppConfig& cfg = EnsureAppConfig();
-        cfg.Delimiter = QStringLiteral(";");
-        cfg.CommentChar = QStringLiteral("#");
-        cfg.AppDir = dir.path() + QLatin1Char('/');
-        cfg.DBPath = dir.path();
-        cfg.MapFile = dir.filePath(QStringLiteral("map.bmp"));
-        cfg.Bgc3 = Bgc3;
-        cfg.Bgc4 = Bgc4;
-        cfg.Bgc5 = 0x80FF80;
-        Regional::Set(Regional::Neutral());
-        Pictures::SaveBitmap(TestMap(), cfg.MapFile);
-        Write("ksLinksToMap.txt", Links);
-        Write("ksResearchRegister.txt", Register);
-        Write("ksMesurements.txt", Measurements);
-    }
-
-    void Write(const char* name, const QStringList& lines)
-    {
-        TestSupport::WriteAnsiLines(dir.filePath(QLatin1String(name)), lines);
+        DatabaseFixture::SetUp();
+        AppConfig->MapFile = DataPath(QStringLiteral("map.bmp"));
+        AppConfig->Bgc3 = Bgc3;
+        AppConfig->Bgc4 = Bgc4;
+        AppConfig->Bgc5 = 0x80FF80;
+        Pictures::SaveBitmap(TestMap(), AppConfig->MapFile);
+        WriteData(QStringLiteral("ksLinksToMap.txt"), Links);
+        WriteData(QStringLiteral("ksResearchRegister.txt"), Register);
+        WriteData(QStringLiteral("ksMesurements.txt"), Measurements);
     }
 
     // As the program's writers do it: a new file renamed over the old one.
-    void Replace(const char* name, const QStringList& lines)
+    void ReplaceMeasurements(const QStringList& lines)
     {
-        const QString path = dir.filePath(QLatin1String(name));
+        const QString path = DataPath(QStringLiteral("ksMesurements.txt"));
         TestSupport::WriteAnsiLines(path + QStringLiteral(".new"), lines);
         QFile::remove(path);
         ASSERT_TRUE(QFile::rename(path + QStringLiteral(".new"), path));
@@ -122,75 +110,93 @@ protected:
         return *form;
     }
 
-    void Choose(int index)
+    static void Choose(TfrmGraphForm& w, int index)
     {
-        form->ComboBox1->setCurrentIndex(index);
-        form->ComboBox1Change();
+        w.ComboBox1->setCurrentIndex(index);
+        w.ComboBox1Change();
     }
+    void Choose(int index) { Choose(*form, index); }
 
     TColor At(int x, int y) const { return Pictures::PixelColor(form->Image1->Picture, x, y); }
 
-    QTemporaryDir dir;
-    Dialogs::ScriptedHandler dialogs;
+    // The legend command, its dialog answered by answer.
+    void LegendCommand(const std::function<void(TfrmEditForm4&)>& answer)
+    {
+        AnswerLegendDialog(answer);
+        form->SpeedButton1Click();
+    }
+
+    // The message that reaches the unhandled-error handler while step runs.
+    static QString Unhandled(const std::function<void()>& step)
+    {
+        QString shown;
+        SetUnhandledExceptionHandler([&](const QString& m) { shown = m; });
+        Guarded(step);
+        SetUnhandledExceptionHandler(nullptr);
+        return shown;
+    }
+
     std::unique_ptr<TfrmGraphForm> form;
 };
 
-TEST_F(MapWindow, LoadsWithNothingSelected)
+TEST_F(MapWindow, LoadsWithNothingSelectedAndStopsAtABadRegisterOrDelimiter)
 {
     TfrmGraphForm& w = Open();
-    EXPECT_EQ(w.Image1->Picture.size(), QSize(700, 420));
-    EXPECT_EQ(w.Points->Count(), 7);
     ASSERT_EQ(w.ComboBox1->count(), 4);
     EXPECT_EQ(w.ComboBox1->itemText(1), QStringLiteral("Наличие вуза"));
     EXPECT_EQ(w.ComboBox1->currentIndex(), -1);
-    EXPECT_EQ(w.StaticText1->text(), QStringLiteral("ГРАФИКА"));
-    EXPECT_TRUE(w.Legend->AutoIntervals && !w.Legend->AddLegend);
+    EXPECT_TRUE(w.Legend->AutoIntervals && !w.Legend->AddLegend && w.Legend->IntervalCount == 4);
     EXPECT_EQ(w.Legend->Color, clGreen);
-    EXPECT_EQ(w.Legend->IntervalCount, 4);
     w.FormActivate();
     EXPECT_EQ(QColorToColor(w.StaticText1->palette().color(QPalette::Window)), TColor(0x80FF80));
-    // Nothing selected: the intensity box changes nothing.
-    w.CheckBox1->click();
+    w.CheckBox1->click();  // nothing selected: changes nothing
     EXPECT_EQ(w.StaticText1->text(), QStringLiteral("ГРАФИКА"));
-    EXPECT_TRUE(dialogs.Messages.isEmpty());
-}
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
 
-TEST_F(MapWindow, UnusableDelimiterWarnsOnceAndReadsNothing)
-{
-    EnsureAppConfig().Delimiter = QStringLiteral("Tab;");
-    TfrmGraphForm& w = Open();
-    EXPECT_EQ(dialogs.Count(Dialogs::Box::Warning), 1);
-    EXPECT_EQ(w.Points->Count(), 0);
-    EXPECT_EQ(w.ComboBox1->count(), 0);
-    EXPECT_EQ(w.GetMaxValue(1), 0);
+    // A level that is not a number is left unhandled, after the names read before it.
+    WriteData(QStringLiteral("ksResearchRegister.txt"), {"1;Первое;0;1", "2;Второе;x;1", "3;Третье;0;1"});
+    EXPECT_THROW(Open(), EConvertError);
+    EXPECT_EQ(form->ComboBox1->count(), form->Researches->Count());
+    EXPECT_GE(form->ComboBox1->count(), 1);
+
+    AppConfig->Delimiter = QStringLiteral("Tab;");
+    Open();
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 1);
+    EXPECT_EQ(form->Points->Count() + form->ComboBox1->count(), 0);
 }
 
 TEST_F(MapWindow, NumericResearchPaintsEachAreaInItsIntervalColour)
 {
-    Open();
+    TfrmGraphForm& w = Open();
+    EXPECT_FALSE(w.SeedUsable(100, 50));
+    EXPECT_FALSE(w.SeedUsable(700, 0));
     Choose(0);
     EXPECT_EQ(form->StaticText1->text(), QStringLiteral("ЧИСЛЕННОСТЬ НАСЕЛЕНИЯ"));
-    // Maximum 10, four intervals 0-2.5-5-7.5-10.
-    EXPECT_EQ(At(50, 50), clGreen);                 // 10: last interval, the full colour
-    EXPECT_EQ(At(150, 50), clGreen);                // 2 (white) first, then 10 paints it
-    EXPECT_EQ(At(50, 150), Lighten(clGreen, 34));   // 7.9 floors to 7: third interval
-    EXPECT_EQ(At(150, 150), Lighten(clGreen, 34));  // the same place's second area
-    EXPECT_EQ(At(290, 20), Lighten(clGreen, 67));   // 5.3 floors to 5: the lower interval wins the shared bound
-    EXPECT_EQ(At(298, 1), Lighten(clGreen, 67));    // C filled into its corner
-    EXPECT_EQ(At(210, 150), clWhite);               // D: the diagonal holds, other level untouched
-    EXPECT_EQ(At(202, 2), clWhite);                 // D's pixel right under the diagonal's start
-    EXPECT_EQ(At(100, 50), clBlack);                // the border seed is skipped
-    EXPECT_EQ(At(500, 300), clWhite);               // the sea
-    EXPECT_TRUE(dialogs.Messages.isEmpty());
-
-    // With "Интервалы интенсивности" on: white, clGreen lightened 67 %, clMaroon 34 %, clRed.
+    // Maximum 10, four intervals 0-2.5-5-7.5-10; with "Интервалы интенсивности" on the colours
+    // are white, clGreen lightened 67 %, clMaroon 34 %, clRed.
+    struct Pixel { int X, Y; TColor Off, On; };
+    const Pixel pixels[] = {
+        {50, 50, clGreen, clRed},                                // 10: the last interval
+        {150, 50, clGreen, clRed},                               // 2 (white) first, then 10 paints it
+        {50, 150, Lighten(clGreen, 34), Lighten(clMaroon, 34)},  // 7.9 floors to 7
+        {150, 150, Lighten(clGreen, 34), Lighten(clMaroon, 34)}, // the same place's second area
+        {290, 20, Lighten(clGreen, 67), Lighten(clGreen, 67)},   // 5.3: the lower interval wins the shared bound
+        {298, 1, Lighten(clGreen, 67), Lighten(clGreen, 67)},    // C filled into its corner
+        {210, 150, clWhite, clWhite},                            // D: the diagonal holds, other level untouched
+        {202, 2, clWhite, clWhite},
+        {100, 50, clBlack, clBlack},                             // the border seed is skipped
+        {500, 300, clWhite, clWhite},                            // the sea
+    };
+    for (const Pixel& p : pixels) EXPECT_EQ(At(p.X, p.Y), p.Off) << p.X << "," << p.Y;
     form->CheckBox1->setChecked(true);
     form->ComboBox1Change();
-    EXPECT_EQ(At(50, 50), clRed);
-    EXPECT_EQ(At(50, 150), Lighten(clMaroon, 34));
-    EXPECT_EQ(At(150, 150), Lighten(clMaroon, 34));
-    EXPECT_EQ(At(290, 20), Lighten(clGreen, 67));
-    EXPECT_EQ(At(100, 50), clBlack);
+    for (const Pixel& p : pixels) EXPECT_EQ(At(p.X, p.Y), p.On) << p.X << "," << p.Y;
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+
+    // Clearing from the border seed would have turned the whole connected outline white.
+    w.ClearMap();
+    EXPECT_EQ(At(100, 150), clBlack);
+    EXPECT_EQ(At(50, 50), clWhite);
 }
 
 TEST_F(MapWindow, LogicalOtherLevelAndValuesInNoInterval)
@@ -211,34 +217,18 @@ TEST_F(MapWindow, LogicalOtherLevelAndValuesInNoInterval)
     EXPECT_EQ(At(290, 20), clWhite);
 }
 
-TEST_F(MapWindow, BorderSeedNeitherPaintsNorClears)
-{
-    TfrmGraphForm& w = Open();
-    EXPECT_FALSE(w.SeedUsable(100, 50));
-    EXPECT_FALSE(w.SeedUsable(700, 0));
-    Choose(0);
-    w.FillSelected(1, clRed, 0, 5);
-    w.ClearMap();
-    // Clearing from the border seed would have turned the whole connected outline white.
-    EXPECT_EQ(At(100, 50), clBlack);
-    EXPECT_EQ(At(100, 150), clBlack);
-    EXPECT_EQ(At(50, 50), clWhite);
-}
-
 TEST_F(MapWindow, ChangedOrMissingMeasurementsFile)
 {
     Open();
     Choose(0);
-    EXPECT_DOUBLE_EQ(form->GetMesValue(1, 3), 7.9);
-    EXPECT_EQ(form->GetMesValue(1, 99), 0.0);
     QStringList changed = Measurements;
     changed[0] = QStringLiteral("1;1;1;01.02.2005;10:00:00;00");  // same size, new content
-    Replace("ksMesurements.txt", changed);
+    ReplaceMeasurements(changed);
     Choose(0);
     EXPECT_EQ(At(50, 50), clWhite);
 
     // Without the file only the caption changes (intervals from a maximum of 0).
-    QFile::remove(dir.filePath(QStringLiteral("ksMesurements.txt")));
+    QFile::remove(DataPath(QStringLiteral("ksMesurements.txt")));
     Choose(1);
     EXPECT_EQ(form->StaticText1->text(), QStringLiteral("НАЛИЧИЕ ВУЗА"));
     EXPECT_EQ(At(150, 50), clGreen);
@@ -248,48 +238,28 @@ TEST_F(MapWindow, ChangedOrMissingMeasurementsFile)
 TEST_F(MapWindow, BadNumberRaisesBeforeTheMapIsTouched)
 {
     Open();
-    Choose(0);
-    QStringList bad = Measurements;
-    bad.append(QStringLiteral("7;1;2;01.02.2005;10:00:00;abc"));
-    Replace("ksMesurements.txt", bad);
-    form->ComboBox1->setCurrentIndex(1);
+    Choose(1);
+    ReplaceMeasurements(Measurements + QStringList{"7;1;2;01.02.2005;10:00:00;abc"});
     // A bad value of another research does not matter; only field 2 is read of its lines.
     EXPECT_NO_THROW(form->ComboBox1Change());
-    EXPECT_EQ(At(50, 50), Bgc4);
     form->ComboBox1->setCurrentIndex(0);
-    try {
-        form->ComboBox1Change();
-        FAIL() << "no error";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message, QStringLiteral("'abc' is not a valid floating point value"));
-    }
+    EXPECT_EQ(Unhandled([&] { emit form->ComboBox1->activated(0); }),
+              QStringLiteral("'abc' is not a valid floating point value"));
     EXPECT_EQ(At(50, 50), Bgc4);  // as it was
     EXPECT_EQ(form->StaticText1->text(), QStringLiteral("НАЛИЧИЕ ВУЗА"));
 
     // A field 2 that is not a number stops every research, wherever the line stands.
-    bad = Measurements;
-    bad.append(QStringLiteral("8;x;2;01.02.2005;10:00:00;1"));
-    Replace("ksMesurements.txt", bad);
-    EXPECT_THROW(form->ComboBox1Change(), EConvertError);
-    EXPECT_THROW(form->GetMesValue(2, 99), EConvertError);
+    ReplaceMeasurements(Measurements + QStringList{"8;x;2;01.02.2005;10:00:00;1"});
+    form->ComboBox1->setCurrentIndex(1);
+    EXPECT_EQ(Unhandled([&] { emit form->ComboBox1->activated(1); }), QStringLiteral("'x' is not a valid integer value"));
     EXPECT_DOUBLE_EQ(form->GetMesValue(1, 1), 10.0);  // found before the bad line
-
-    // Through the window's own handler the error reaches the unhandled-error handler.
-    QString shown;
-    SetUnhandledExceptionHandler([&](const QString& m) { shown = m; });
-    form->ComboBox1->setCurrentIndex(0);
-    emit form->ComboBox1->activated(0);
-    SetUnhandledExceptionHandler(nullptr);
-    EXPECT_EQ(shown, QStringLiteral("'x' is not a valid integer value"));
 }
 
 // Recolouring area by area gives the picture that clearing and painting give, and falls back
 // to them when an area's colour matches its border or a legend lies over a linked area.
 TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
 {
-    QStringList links = Links;
-    links.append(QStringLiteral("0;4;600;400"));  // the sea, under the legend
-    Write("ksLinksToMap.txt", links);
+    WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;4;600;400"});  // under the legend
     Open();
     std::unique_ptr<TfrmGraphForm> fast = std::move(form);
     Open();
@@ -302,20 +272,16 @@ TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
         for (TfrmGraphForm* w : {fast.get(), plain.get()}) step(*w);
         ASSERT_EQ(fast->Image1->Picture, plain->Image1->Picture);
     };
-    auto choose = [](int i) {
-        return [i](TfrmGraphForm& w) {
-            w.ComboBox1->setCurrentIndex(i);
-            w.ComboBox1Change();
-        };
+    auto choose = [&](std::initializer_list<int> list) {
+        for (int i : list) both([i](TfrmGraphForm& w) { Choose(w, i); });
     };
-    for (int i : {0, 2, 1, 3, 0, 1}) both(choose(i));
-    both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
-    both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
+    choose({0, 2, 1, 3, 0, 1});
+    for (int i = 0; i < 2; ++i) both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
     // Black, the colour of the borders: clearing that area runs over every connected border.
     both([](TfrmGraphForm& w) { w.Legend->Color = clBlack; });
-    for (int i : {0, 1}) both(choose(i));
+    choose({0, 1});
     EXPECT_NE(Pictures::PixelColor(fast->Image1->Picture, 100, 150), clBlack);  // the border went with it
-    for (int i : {2, 0}) both(choose(i));
+    choose({2, 0});
     both([](TfrmGraphForm& w) {
         AnswerLegendDialog([](TfrmEditForm4& d) {
             d.CheckBox1->setChecked(true);
@@ -324,7 +290,7 @@ TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
         });
         w.SpeedButton1Click();
     });
-    for (int i : {3, 1, 0}) both(choose(i));
+    choose({3, 1, 0});
 }
 
 TEST(MapIntervals, MaximumTenInFourIntervals)
@@ -332,38 +298,25 @@ TEST(MapIntervals, MaximumTenInFourIntervals)
     TOLegend legend;
     legend.Color = clGreen;
     legend.IntervalCount = 4;
-    BuildIntervals(legend, 10, false);
-    ASSERT_EQ(legend.Count(), 4);
     const double bounds[] = {0, 2.5, 5, 7.5, 10};
     const char* labels[] = {"0-2", "2-5", "5-8", "8-10"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(legend.Items(i).Low, bounds[i]);
-        EXPECT_EQ(legend.Items(i).High, bounds[i + 1]);
-        EXPECT_EQ(legend.Items(i).Label.Str(), QLatin1String(labels[i]));
+    const TColor plain[] = {clWhite, Lighten(clGreen, 67), Lighten(clGreen, 34), clGreen};
+    const TColor intensity[] = {clWhite, Lighten(clGreen, 67), Lighten(clMaroon, 34), clRed};
+    for (bool on : {false, true}) {
+        BuildIntervals(legend, 10, on);
+        ASSERT_EQ(legend.Count(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const OLegend::TUnits& it = legend.Items(i);
+            EXPECT_TRUE(it.Low == bounds[i] && it.High == bounds[i + 1]) << i;
+            EXPECT_EQ(it.Label.Str(), QLatin1String(labels[i]));
+            EXPECT_EQ(it.Color, on ? intensity[i] : plain[i]) << i;
+        }
     }
-    EXPECT_EQ(legend.Items(0).Color, clWhite);
-    EXPECT_EQ(legend.Items(1).Color, Lighten(clGreen, 67));
-    EXPECT_EQ(legend.Items(2).Color, Lighten(clGreen, 34));
-    EXPECT_EQ(legend.Items(3).Color, clGreen);
-
-    BuildIntervals(legend, 10, true);
-    EXPECT_EQ(legend.Items(0).Color, clWhite);
-    EXPECT_EQ(legend.Items(1).Color, Lighten(clGreen, 67));
-    EXPECT_EQ(legend.Items(2).Color, Lighten(clMaroon, 34));
-    EXPECT_EQ(legend.Items(3).Color, clRed);
-
-    // Maximum 0: every interval is 0 to 0 and 0 takes the first.
-    BuildIntervals(legend, 0, false);
-    TColor c = 1;
-    ASSERT_TRUE(FindIntervalColor(legend, 0, c));
-    EXPECT_EQ(c, clWhite);
-    EXPECT_FALSE(FindIntervalColor(legend, -1, c));
-    EXPECT_FALSE(FindIntervalColor(legend, 1, c));
-
     // The lookup takes no more intervals than IntervalCount says.
-    BuildIntervals(legend, 10, false);
     legend.IntervalCount = 2;
+    TColor c = 1;
     EXPECT_FALSE(FindIntervalColor(legend, 9, c));
+    EXPECT_FALSE(FindIntervalColor(legend, -1, c));
 }
 
 TEST(MapIntervals, EveryWholeValueLandsInTheIntervalThatHoldsIt)
@@ -393,7 +346,7 @@ TEST(MapIntervals, EveryWholeValueLandsInTheIntervalThatHoldsIt)
 
 TEST(MapIntervals, LightenRoundsHalfUpAndStaysInRange)
 {
-    EXPECT_EQ(Lighten(clGreen, 67), RGBToColor(171, 213, 171));  // 170.85, 213.09
+    EXPECT_EQ(Lighten(clGreen, 67), RGBToColor(171, 213, 171));               // 170.85, 213.09
     EXPECT_EQ(Lighten(RGBToColor(1, 2, 3), 50), RGBToColor(128, 129, 129));  // 128, 128.5, 129
     EXPECT_EQ(Lighten(clMaroon, 100), clWhite);
     EXPECT_EQ(Lighten(clMaroon, -400), clMaroon);
@@ -405,15 +358,6 @@ TEST(MapIntervals, LightenRoundsHalfUpAndStaysInRange)
         EXPECT_TRUE(IntervalBase(true, 0, f, base));
         EXPECT_EQ(base, expected) << f;
     }
-}
-
-// The legend command answers its dialog through this.
-void AnswerLegendDialog(const std::function<void(TfrmEditForm4&)>& answer)
-{
-    QTimer::singleShot(0, [answer] {
-        ASSERT_NE(frmEditForm4, nullptr);
-        answer(*frmEditForm4);
-    });
 }
 
 int LegendTextWidth()
@@ -437,84 +381,76 @@ TEST_F(MapWindow, LegendCommandPaintsSquaresInColumnsOfFour)
         d.Button1->click();
     });
     form->SpeedButton1->click();
-    EXPECT_TRUE(form->Legend->AddLegend);
-    EXPECT_EQ(form->Legend->IntervalCount, 5);
-    EXPECT_TRUE(form->SpeedButton1->isChecked());
+    EXPECT_TRUE(form->Legend->AddLegend && form->SpeedButton1->isChecked());
     ASSERT_EQ(form->Legend->Count(), 5);
     const int w = LegendTextWidth();
     ASSERT_GT(w, 40);
     // Intervals 0..3 in column 1, the fifth at the top of column 2.
     for (int c = 0; c < 5; ++c) {
-        const int a = c / 4 + 1;
-        const int x = 630 - a * w;
+        const int x = 630 - (c / 4 + 1) * w;
         const int y = 335 + 15 * (c % 4);
         EXPECT_EQ(At(x + 9, y + 9), clBlack) << c;
         EXPECT_EQ(At(x + 10, y + 10), clWhite) << c;  // right and bottom edges excluded
-        EXPECT_EQ(At(x + 5, y + 5), form->Legend->Items(c).Color) << c;
-        EXPECT_EQ(form->Legend->Items(c).Color, Lighten(clGreen, 100 - c * 100 / 4)) << c;
+        EXPECT_EQ(At(x + 5, y + 5), Lighten(clGreen, 100 - c * 100 / 4)) << c;
     }
-    // The map was recoloured with the five intervals (10 is in the last).
-    EXPECT_EQ(At(50, 50), clGreen);
-    // A label box on the sea has a white background.
-    EXPECT_EQ(At(630 - 2, 335 + 8), clWhite);
+    EXPECT_EQ(At(50, 50), clGreen);          // recoloured with the five intervals
+    EXPECT_EQ(At(630 - 2, 335 + 8), clWhite);  // a label box on the sea has a white background
 
     // Choosing a research again does not remove the legend.
     Choose(1);
-    EXPECT_EQ(At(630 - w + 5, 335 + 5), form->Legend->Items(0).Color);
-    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(At(630 - 2 * w + 5, 335 + 5), clGreen);
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
 }
 
-TEST_F(MapWindow, LegendCommandWithoutChangeOrSwitchedOff)
+TEST_F(MapWindow, LegendCommandWithoutChangeOrSwitchedOffOrCancelled)
 {
     Open();
     Choose(0);
+    const int w = LegendTextWidth();
     // Only the colour changed: written, the map recoloured with it, no legend painted.
-    AnswerLegendDialog([](TfrmEditForm4& d) {
-        d.ColorBox1->SetSelected(clRed);
-        d.Button1->click();
-    });
-    form->SpeedButton1Click();
-    EXPECT_EQ(form->Legend->Color, clRed);
+    LegendCommand([](TfrmEditForm4& d) { d.ColorBox1->SetSelected(clRed); d.Button1->click(); });
     EXPECT_EQ(At(50, 50), clRed);
     EXPECT_FALSE(form->SpeedButton1->isChecked());
-    const int w = LegendTextWidth();
     EXPECT_EQ(At(630 - w + 5, 340), clWhite);
 
     // Legend switched on then off in one visit: the command ends before recolouring.
     form->ComboBox1->setCurrentIndex(1);
-    AnswerLegendDialog([](TfrmEditForm4& d) {
+    LegendCommand([](TfrmEditForm4& d) {
         d.CheckBox1->setChecked(true);
         d.CheckBox1->setChecked(false);
         d.Button1->click();
     });
-    form->SpeedButton1Click();
     EXPECT_EQ(At(50, 50), clRed);
-    EXPECT_EQ(At(630 - w + 5, 340), clWhite);
-    EXPECT_FALSE(form->SpeedButton1->isChecked());
 
-    // Cancel recolours the map with the selected research.
-    AnswerLegendDialog([](TfrmEditForm4& d) { d.Button2->click(); });
-    form->SpeedButton1Click();
+    // Cancel leaves the settings alone and recolours the map with the selected research.
+    LegendCommand([](TfrmEditForm4& d) {
+        d.CheckBox1->setChecked(true);
+        d.SpinEdit1->setValue(12);
+        d.Button2->click();
+    });
     EXPECT_EQ(At(50, 50), Bgc4);
+    EXPECT_EQ(At(630 - w + 5, 340), clWhite);
+    EXPECT_FALSE(form->Legend->AddLegend);
+    EXPECT_EQ(form->Legend->IntervalCount, 4);
 }
 
 TEST_F(MapWindow, LegendCommandWithNoResearchChosenOnlyEditsSettings)
 {
     Open();
     const QImage before = form->Image1->Picture.copy();
-    AnswerLegendDialog([](TfrmEditForm4& d) {
+    LegendCommand([](TfrmEditForm4& d) {  // no "List index out of bounds (-1)"
         d.CheckBox1->setChecked(true);
         d.SpinEdit1->setValue(6);
+        d.RadioButton2->setChecked(true);
         d.Button1->click();
     });
-    form->SpeedButton1Click();  // no "List index out of bounds (-1)"
     EXPECT_EQ(form->Legend->IntervalCount, 6);
-    EXPECT_TRUE(form->Legend->AddLegend);
+    EXPECT_TRUE(form->Legend->AddLegend && !form->Legend->AutoIntervals);
     EXPECT_EQ(form->Legend->Count(), 0);
     EXPECT_EQ(form->Image1->Picture, before);
 
     // An empty research list: the command does nothing at all.
-    Write("ksResearchRegister.txt", {});
+    WriteData(QStringLiteral("ksResearchRegister.txt"), {});
     Open();
     form->SpeedButton1Click();
     EXPECT_EQ(frmEditForm4, nullptr);
@@ -522,31 +458,16 @@ TEST_F(MapWindow, LegendCommandWithNoResearchChosenOnlyEditsSettings)
 
 TEST_F(MapWindow, JpegMapLoadsAndBrokenJpegReportsItsErrorNumber)
 {
-    const QString jpeg = dir.filePath(QStringLiteral("map.jpg"));
+    const QString jpeg = DataPath(QStringLiteral("map.jpg"));
     ASSERT_TRUE(TestMap().save(jpeg, "JPG", 100));
-    EnsureAppConfig().MapFile = jpeg;
+    AppConfig->MapFile = jpeg;
     Open();
     EXPECT_EQ(form->Image1->Picture.size(), QSize(700, 420));
     EXPECT_EQ(form->ComboBox1->count(), 4);
 
     TestSupport::WriteBytes(jpeg, QByteArray("\xFF\xD8\xFF\xE0 this is not a picture"));
-    form = std::make_unique<TfrmGraphForm>();
-    QString shown;
-    SetUnhandledExceptionHandler([&](const QString& m) { shown = m; });
-    Guarded([&] { form->Load(); });
-    SetUnhandledExceptionHandler(nullptr);
+    const QString shown = Unhandled([&] { Open(); });
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^JPEG error #\\d+$")).match(shown).hasMatch()) << qPrintable(shown);
-}
-
-TEST_F(MapWindow, BadLevelInTheRegisterIsUnhandledAfterTheNamesReadBefore)
-{
-    Write("ksResearchRegister.txt", {"1;Первое;0;1", "2;Второе;x;1", "3;Третье;0;1"});
-    form = std::make_unique<TfrmGraphForm>();
-    form->LoadMap();
-    form->FillCoordinates();
-    EXPECT_THROW(form->FillList(), EConvertError);
-    EXPECT_EQ(form->ComboBox1->count(), form->Researches->Count());
-    EXPECT_GE(form->ComboBox1->count(), 1);
 }
 
 }  // namespace

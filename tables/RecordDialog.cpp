@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 
 TRecordDialog::TRecordDialog(QWidget* owner) : QDialog(owner)
 {
@@ -135,6 +137,18 @@ void TRecordDialog::FormClose(int& result)
 {
     // A result that is not "OK with a change" never reaches the caller as anything but cancel.
     if (!(OKPressed && Modified && result == erChanged)) result = erCancelled;
+}
+
+void TRecordDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Record dialogs stand in the centre of the screen, not of their owner.
+    if (event->spontaneous()) return;
+    if (QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void TRecordDialog::done(int result)

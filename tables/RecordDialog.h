@@ -63,6 +63,7 @@ protected:
     // Unless OK was pressed with a change, the result becomes erCancelled.
     virtual void FormClose(int& result);
 
+    void showEvent(QShowEvent* event) override;
     void done(int result) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;

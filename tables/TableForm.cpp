@@ -392,7 +392,9 @@ void TTableForm::FormDeactivate()
 
 bool TTableForm::FormClose()
 {
-    if (ListModified()) SaveRecs();
+    // A change that could not be saved keeps the window open (the error box has said why),
+    // so it is not lost with the list; the next close or deactivation tries again.
+    if (ListModified() && !SaveRecs()) return false;
     if (AppConfig->AutoSave) SaveUserSettings();
     DeActivateMenu();
     return true;

@@ -32,6 +32,13 @@ void TMeasureBox::SetText(const QString& text)
     laidOut_ = false;
 }
 
+void TMeasureBox::changeEvent(QEvent* event)
+{
+    // Lines laid out in another font are no longer right.
+    if (event->type() == QEvent::FontChange) laidOut_ = false;
+    QWidget::changeEvent(event);
+}
+
 int TMeasureBox::LineCount() const
 {
     Layout();
@@ -127,17 +134,6 @@ void DrawDataCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, 
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
         painter.restore();
     }
-}
-
-void DrawCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row,
-              const QRect& rect, StringGrid::CellState state, bool greyRowNumbers)
-{
-    if (row == 0) {
-        DrawHeaderCell(painter, grid, col, row, rect);
-        return;
-    }
-    const int mode = state.Selected ? dmSelected : state.Focused ? dmFocused : dmNone;
-    DrawDataCell(painter, grid, memo, col, row, rect, mode, greyRowNumbers);
 }
 
 void GridResize(StringGrid& grid, TMeasureBox& memo, int lastCandidate)

@@ -24,6 +24,9 @@ public:
     // Space left blank at each side of a line, the same for measuring and painting.
     static constexpr int InnerMargin = 2;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void Layout() const;
     int width_ = 0;
@@ -44,9 +47,6 @@ void DrawHeaderCell(QPainter& painter, const StringGrid& grid, int col, int row,
 // RowHeight.
 void DrawDataCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row,
                   const QRect& rect, int mode, bool greyRowNumbers);
-// The owner-draw step: row 0 by DrawHeaderCell, the others by DrawDataCell.
-void DrawCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row,
-              const QRect& rect, StringGrid::CellState state, bool greyRowNumbers);
 
 // Word-wrap row heights: per data row the candidate column (0, then 1 .. lastCandidate,
 // a later column winning a tie) with the largest text-to-width ratio decides the row's

@@ -208,10 +208,16 @@ TEST_F(RegionsTest, FailedSaveKeepsFileAndModifiedAndRetriesLater)
     EXPECT_TRUE(w->RegionList->Modified);
     EXPECT_EQ(TestSupport::ReadBytes(moved + QStringLiteral("/ksRegions.txt")), before);
 
+    // Closing while the save still fails keeps the window and its change; once the folder is
+    // back, the close saves and the window goes.
+    main_->MdiArea->closeAllSubWindows();
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 2);
+    ASSERT_EQ(main_->MdiArea->subWindowList().size(), 1);
+    EXPECT_TRUE(w->RegionList->Modified);
     ASSERT_TRUE(QFile::remove(db_));
     ASSERT_TRUE(QDir().rename(moved, db_));
-    w->FormDeactivate();
-    EXPECT_FALSE(w->RegionList->Modified);
+    main_->MdiArea->closeAllSubWindows();
+    EXPECT_TRUE(main_->MdiArea->subWindowList().isEmpty());
     EXPECT_EQ(ReadRegions(), QStringList{QStringLiteral("1;Горный Алтай;;;;;;")});
 }
 

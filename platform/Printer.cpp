@@ -42,7 +42,6 @@ int CodeOf(QPageSize::PageSizeId id)
     return 0;
 }
 
-// name.pdf, then name-2.pdf, name-3.pdf... for later documents going to the same path.
 // The whole sheet, and the part of it the printer can mark, in device pixels.
 QRect FullRect(const QPrinter& p)
 {
@@ -54,6 +53,7 @@ QRect PaintRect(const QPrinter& p)
     return p.pageLayout().paintRectPixels(p.resolution());
 }
 
+// name.pdf, then name-2.pdf, name-3.pdf... for later documents going to the same path.
 QString NumberedPath(const QString& path, int number)
 {
     if (number <= 1) return path;

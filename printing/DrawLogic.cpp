@@ -29,7 +29,7 @@ public:
     int RowCount() const override { return grid_.RowCount(); }
     int ColCount() const override { return grid_.ColCount(); }
     int FixedRows() const override { return grid_.FixedRows(); }
-    int FixedCols() const override { return 0; }
+    int FixedCols() const override { return grid_.FixedCols(); }
     int RowHeight(int row) const override { return grid_.RowHeight(row); }
     int ColWidth(int col) const override { return grid_.ColWidth(col); }
     QString Cell(int col, int row) const override { return grid_.Cell(col, row); }

@@ -8,10 +8,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -19,11 +22,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace PrintPreview {
 
 TfrmPreview* frmPreview = nullptr;
-std::function<QIcon(int index)> MainImageList;
 std::function<void(TfrmPreview&)> TfrmPreview::OnExecute;
 
 namespace {
@@ -84,7 +87,94 @@ constexpr int ZoomWholePage = 12;
 constexpr int ZoomPageWidth = 13;
 constexpr int Zoom100 = 7;
 
+// The images drawn below: print, whole page, page width, text width, previous and next page.
+constexpr int DrawnImages[] = {3, 109, 110, 111, 115, 116};
+
+// A white sheet with a dark outline, in the 16 × 16 units of an image.
+void DrawSheet(QPainter& p, const QRectF& sheet)
+{
+    p.setPen(QPen(QColor(64, 64, 64), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(sheet);
+}
+
+// A horizontal double-headed arrow from x1 to x2 at height y.
+void DrawWidthArrow(QPainter& p, qreal x1, qreal x2, qreal y)
+{
+    p.setPen(QPen(QColor(0, 70, 180), 1.2));
+    p.drawLine(QPointF(x1, y), QPointF(x2, y));
+    p.drawPolyline(QPolygonF{QPointF(x1 + 2.5, y - 2.5), QPointF(x1, y), QPointF(x1 + 2.5, y + 2.5)});
+    p.drawPolyline(QPolygonF{QPointF(x2 - 2.5, y - 2.5), QPointF(x2, y), QPointF(x2 - 2.5, y + 2.5)});
+}
+
+void DrawImage(QPainter& p, int index)
+{
+    const QColor blue(0, 70, 180);
+    switch (index) {
+    case 3:  // print: a printer with a sheet going in and one coming out
+        DrawSheet(p, QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(150, 150, 150));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 5), 1, 1);
+        DrawSheet(p, QRectF(4.5, 9.5, 7, 5));
+        p.drawLine(QPointF(6, 11.5), QPointF(10, 11.5));
+        p.drawLine(QPointF(6, 13), QPointF(9, 13));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 170, 40));
+        p.drawEllipse(QPointF(12.5, 8), 0.9, 0.9);
+        break;
+    case 109:  // whole page: a sheet inside the corners of the view
+        DrawSheet(p, QRectF(4.5, 2.5, 7, 11));
+        p.setPen(QPen(blue, 1.2));
+        p.setBrush(Qt::NoBrush);
+        for (const QPointF& corner : {QPointF(1, 1), QPointF(15, 1), QPointF(15, 15), QPointF(1, 15)}) {
+            const qreal dx = corner.x() < 8 ? 3 : -3;
+            const qreal dy = corner.y() < 8 ? 3 : -3;
+            p.drawPolyline(QPolygonF{corner + QPointF(dx, 0), corner, corner + QPointF(0, dy)});
+        }
+        break;
+    case 110:  // page width: a sheet with an arrow from edge to edge
+        DrawSheet(p, QRectF(1.5, 2.5, 13, 11));
+        DrawWidthArrow(p, 2.5, 13.5, 8);
+        break;
+    case 111:  // text width: lines of text with an arrow over them
+        DrawSheet(p, QRectF(1.5, 1.5, 13, 13));
+        p.setPen(QPen(QColor(64, 64, 64), 1));
+        for (const qreal y : {8.5, 10.5, 12.5}) p.drawLine(QPointF(4, y), QPointF(y < 12 ? 12 : 9, y));
+        DrawWidthArrow(p, 4, 12, 5);
+        break;
+    case 115:  // previous page
+    case 116:  // next page
+    {
+        const qreal tip = index == 115 ? 3.5 : 12.5;
+        const qreal base = index == 115 ? 11.5 : 4.5;
+        p.setPen(QPen(blue.darker(130), 1));
+        p.setBrush(blue);
+        p.drawPolygon(QPolygonF{QPointF(base, 2.5), QPointF(tip, 8), QPointF(base, 13.5)});
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 }  // namespace
+
+QIcon MainImageList(int index)
+{
+    if (std::ranges::find(DrawnImages, index) == std::end(DrawnImages)) return QIcon();
+    QIcon icon;
+    for (const int size : {16, 32}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 16.0, size / 16.0);
+        DrawImage(painter, index);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
 
 TfrmPreview::TfrmPreview(QWidget* owner) : QDialog(owner)
 {
@@ -122,7 +212,7 @@ void TfrmPreview::BuildControls()
         button->setObjectName(QString::fromLatin1(name));
         button->setToolTip(hint);
         button->setText(hint);
-        if (MainImageList) button->setIcon(MainImageList(image));
+        button->setIcon(MainImageList(image));
         ToolBar1->addWidget(button);
         return button;
     };

@@ -100,7 +100,8 @@ private:
 // The preview window while it is open.
 extern TfrmPreview* frmPreview;
 
-// Toolbar images of the main window's image list by index; set by the program, none when unset.
-extern std::function<QIcon(int index)> MainImageList;
+// The toolbar's images by their index in the main window's image list, drawn in code, so the
+// preview shows them in the program and in the report library alike; none for other indices.
+QIcon MainImageList(int index);
 
 }  // namespace PrintPreview

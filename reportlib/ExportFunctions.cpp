@@ -110,11 +110,11 @@ void SetPrinterDevMode(int16_t Orientation, int16_t PaperSize, int PrinterIndex)
     TPrinter& printer = Printer();
     printer.SetPrinterIndex(PrinterIndex);
     // As a driver validating a device mode, a paper the printer does not know leaves its own:
-    // a printer set to an unlisted paper must still print.
+    // a printer set to an unlisted paper must still print. (A printer that is busy printing
+    // has already refused the selection above.)
     try {
         printer.SetPaperSize(PaperSize);
     } catch (const EPrinter&) {
-        if (printer.Printing()) throw;
     }
     printer.SetOrientation(Orientation);
 }
@@ -143,9 +143,11 @@ void RestoreCursor()
     hourglass = false;
 }
 
-extern "C" __attribute__((visibility("default"))) bool PrintReport(intptr_t AppHandle, int32_t Kind, int32_t OutputMode,
-                                                                 int32_t Scale, const TReportProp* Prop)
+extern "C" __attribute__((visibility("default"))) bool PrintReport(intptr_t AppHandle, int32_t ReportKind,
+                                                                 int32_t OutputMode, int32_t Scale,
+                                                                 const TReportProp* Prop)
 {
+    bool ownsRun = false;  // a refused nested call must not end the run it was refused by
     try {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
             qWarning("%s", qUtf8Printable(ErrorSentence + QStringLiteral("\nThere is no application to report in")));
@@ -157,12 +159,12 @@ extern "C" __attribute__((visibility("default"))) bool PrintReport(intptr_t AppH
         }
         // The library's windows show an escaping error as a box, as the caller's would.
         SetUnhandledExceptionHandler([](const QString& message) { Dialogs::Error(message); });
-        running = true;
-        const bool result = RunReport(AppHandle, Kind, OutputMode, Scale, Prop);
+        running = ownsRun = true;
+        const bool result = RunReport(AppHandle, ReportKind, OutputMode, Scale, Prop);
         running = false;
         return result;
     } catch (...) {
-        running = false;
+        if (ownsRun) running = false;
         return false;
     }
 }

@@ -121,7 +121,10 @@ void PrintPages(int First, int Last, int Copies, double Scale)
     TPrinter& printer = Printer();
     const QSize extent = ScaledWindowExtent(report, Scale, printer.Orientation() == DMORIENT_LANDSCAPE);
     printer.BeginDoc();
-    if (printer.Aborted()) return;  // the output file was not chosen
+    if (printer.Aborted()) {  // the output file was not chosen: nothing to print, the document is ended
+        printer.EndDoc();
+        return;
+    }
     try {
         QPainter& canvas = *printer.Canvas();
         canvas.setWindow(0, 0, extent.width(), extent.height());
@@ -165,10 +168,8 @@ void PrintWithDialog(int Scale, int ReportKind, int LeftMargin, int TopMargin, i
     dialog.Printers = Printer().Printers();
     dialog.PrinterIndex = Printer().PrinterIndex();
     if (Dialogs::ShowPrint(dialog)) {
-        if (dialog.PrinterIndex != Printer().PrinterIndex()) {
-            Printer().SetPrinterIndex(dialog.PrinterIndex);
-            Printer().SetOrientation(report.PrinterSettings.Orientation);
-        }
+        // A printer chosen in the dialog takes over the paper and orientation.
+        Printer().SetPrinterIndex(dialog.PrinterIndex);
         const int first = dialog.AllPages ? 1 : dialog.FromPage;
         const int last = dialog.AllPages ? report.PageCount() : dialog.ToPage;
         PrintPages(first, last, dialog.Copies, Scale);

@@ -10,5 +10,4 @@ void InstallDocumentWindows()
     TfrmMainForm::Creators& c = TfrmMainForm::DocumentCreators();
     c.Regions = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm = new TfrmTableForm(owner); };
     c.Graphics = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmGraphForm = new TfrmGraphForm(owner); };
-    Q_UNUSED(c);
 }

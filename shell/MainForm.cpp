@@ -199,6 +199,8 @@ TfrmMainForm::TfrmMainForm(const QString& appDir, QWidget* parent)
     setWindowTitle(QStringLiteral("Кестрова"));
     setWindowIcon(MainIcon());
     resize(1062, 638);
+    // The design font; its name is also the default of the grid printouts' font (LoadConfig).
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     MdiArea = new QMdiArea(this);
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
@@ -456,11 +458,6 @@ void TfrmMainForm::N8Click()
         WriteExitLine();
         QApplication::quit();
     });
-}
-
-void TfrmMainForm::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
 }
 
 bool TfrmMainForm::event(QEvent* event)

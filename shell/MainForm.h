@@ -99,7 +99,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     // Closing of the MDI children: FormClose first, then their deactivation.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -40,6 +40,14 @@ TEST_F(PreviewTest, ModalOnePagePreviewCannotPageAndIsReleased)
                   (QStringList{"frmPreview", "Предварительный просмотр", "По ширине текста", "Печать", "Закрыть",
                                "Всего страниц: 1"}));
         EXPECT_EQ(form.ZoomBox->count(), 15);
+        // Every toolbar button shows an image of its own.
+        QList<QImage> images;
+        for (QToolButton* b : {form.ToolButton5, form.ToolButton1, form.ToolButton2, form.ToolButton3,
+                               form.ToolButton4, form.ToolButton6}) {
+            const QImage image = b->icon().pixmap(16, 16).toImage();
+            EXPECT_FALSE(image.isNull() || images.contains(image)) << b->objectName().toStdString();
+            images << image;
+        }
         Key(&form, Qt::Key_PageDown);
         Key(&form, Qt::Key_PageUp);
         EXPECT_EQ(form.PageIndex, 0);

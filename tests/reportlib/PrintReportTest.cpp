@@ -185,6 +185,23 @@ TEST_F(PrintReportTest, LandscapeSwapsThePageAndScaleTwoHundredDoublesThePicture
     EXPECT_NEAR(double(at200.height()) / at100.height(), 2.0, 0.08);
 }
 
+TEST_F(PrintReportTest, OnlyLineOneGivesAnEmptyCaptionAndKindOneReadsNoHandOff)
+{
+    TestSupport::WriteAnsiLines(File("00Korvel.tmp"), {File("00RepGraph.bmp")});
+    ASSERT_TRUE(Print(1));
+    EXPECT_TRUE(PdfText(File("report.pdf")).trimmed().isEmpty());
+    EXPECT_FALSE(ColourBounds(PdfPageImage(File("report.pdf"), 1, 30), Green).isEmpty());
+
+    QFile::remove(File("00Korvel.tmp"));
+    Prop.Orientation = DMORIENT_LANDSCAPE;
+    ASSERT_TRUE(PrintReport(0, 1, 1, 100, &Prop));  // the empty report, landscape
+    QSizeF size;
+    EXPECT_EQ(PdfPages(File("report-2.pdf"), &size), 1);
+    EXPECT_NEAR(size.width(), 841.9, 1);
+    EXPECT_TRUE(ColourBounds(PdfPageImage(File("report-2.pdf"), 1, 30), Red).isEmpty());
+    EXPECT_TRUE(Dialogs.Messages.isEmpty());
+}
+
 TEST_F(PrintReportTest, AMissingHandOffShowsTheErrorAndLeavesTheCallersRecordAlone)
 {
     QFile::remove(File("00Korvel.tmp"));
@@ -262,7 +279,13 @@ TEST_F(PrintReportTest, ModeZeroPreviewsThePageAsPrintedAndClosingReturnsTrue)
         at100 = GreenShare(preview);
     });
     EXPECT_TRUE(Print(0, 100));
-    WhenPreviewShown([&](QWidget& preview) { at200 = GreenShare(preview); });
+    bool openAfterPrinting = false;
+    WhenPreviewShown([&](QWidget& preview) {
+        at200 = GreenShare(preview);
+        Button(preview, "ToolButton5")->click();
+        const QLabel* page = preview.findChild<QStatusBar*>(QStringLiteral("StatusBar1"))->findChild<QLabel*>();
+        openAfterPrinting = preview.isVisible() && page->text() == QStringLiteral("Стр. 1");
+    });
     EXPECT_TRUE(Print(0, 200));
 
     EXPECT_EQ(status, (QStringList{QStringLiteral("Стр. 1"), QStringLiteral("Всего страниц: 1")}));
@@ -271,7 +294,11 @@ TEST_F(PrintReportTest, ModeZeroPreviewsThePageAsPrintedAndClosingReturnsTrue)
     EXPECT_NEAR(at100, double(ColourBounds(printed, Green).width()) / printed.width(), 0.01);
     EXPECT_NEAR(at200 / at100, 2.0, 0.1);
     EXPECT_TRUE(Dialogs.Messages.isEmpty());
-    EXPECT_TRUE(PdfFiles().isEmpty());
+    EXPECT_TRUE(openAfterPrinting);  // its print button printed every page once, scaled as the call's
+    ASSERT_EQ(PdfFiles(), QStringList{QStringLiteral("report-2.pdf")});
+    EXPECT_EQ(PdfPages(File("report-2.pdf")), 1);
+    EXPECT_NEAR(double(ColourBounds(PdfPageImage(File("report-2.pdf"), 1), Green).width()) /
+                    ColourBounds(printed, Green).width(), 2.0, 0.1);
     EXPECT_EQ(TopLevel(QStringLiteral("frmPreview")), nullptr);  // destroyed once, by the call
     QCoreApplication::processEvents();
 }

@@ -629,18 +629,6 @@ bool CheckDelimiter()
     return false;
 }
 
-QStringList ReadLines(const QString& path)
-{
-    QStringList lines;
-    FileBytes file;
-    if (!file.Open(path)) return lines;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
-        lines.append(Decode(line, size));
-        return true;
-    });
-    return lines;
-}
-
 bool IsSkipped(QStringView line)
 {
     if (line.isEmpty()) return true;

@@ -39,9 +39,6 @@ struct LoadResult {
 // Readers that return a LoadResult report a refused delimiter as an incomplete load; the
 // other readers and every writer throw EInOutError with DelimiterWarning.
 
-// The decoded lines of a data file, CR LF or LF ended; an empty list for a missing file.
-// Throws EInOutError when the file exists but cannot be read.
-QStringList ReadLines(const QString& path);
 // True for the lines every reader skips: empty, starting with the delimiter or with "#".
 bool IsSkipped(QStringView line);
 // Writes the lines (each followed by CR LF) to a temporary file and renames it over path.

@@ -15,14 +15,12 @@ QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter)
     const bool hasDelimiter = Delimiter.size() == 1;
     const char16_t delimiter = hasDelimiter ? Delimiter.front().unicode() : u'\0';
     if (FieldNo < 1) {
-        // No delimiter count can reach a field number below 1: the walk keeps every other character.
+        // No delimiter count can reach a field number below 1: the walk keeps every other
+        // character, which is the one field of that text.
         QString all;
         for (QChar ch : Line)
             if (!hasDelimiter || ch.unicode() != delimiter) all += ch;
-        FieldCursor<char16_t> cursor(reinterpret_cast<const char16_t*>(all.constData()), all.size(), u'\0', false);
-        qsizetype start = 0, length = 0;
-        cursor.Next(start, length);
-        return all.mid(start, length);
+        return GetFieldNo(1, all, QStringView());
     }
     FieldCursor<char16_t> cursor(reinterpret_cast<const char16_t*>(Line.data()), Line.size(), delimiter, hasDelimiter);
     cursor.Skip(FieldNo - 1);

@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
 #include <vector>
@@ -155,36 +156,45 @@ void FloodFillSurface(QImage& image, int x, int y, TColor surface, TColor fill)
     if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
         image.convertTo(QImage::Format_RGB32);
 
-    // Pixels compare on their colour alone; the fill is opaque.
+    // Pixels compare on their colour alone; the fill is opaque. One detach, then plain pointers.
     const QRgb target = ColorToQRgb(surface) & 0xFFFFFFu;
     const QRgb paint = ColorToQRgb(fill) | 0xFF000000u;
-    auto row = [&](int yy) { return reinterpret_cast<QRgb*>(image.scanLine(yy)); };
-    auto isSurface = [&](const QRgb* line, int xx) { return (line[xx] & 0xFFFFFFu) == target; };
-    if (!isSurface(row(y), x)) return;
+    QRgb* const bits = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const auto isSurface = [target](QRgb pixel) { return (pixel & 0xFFFFFFu) == target; };
+    QRgb* line = bits + qsizetype(y) * stride;
+    if (!isSurface(line[x])) return;
 
-    // Each seed is one pixel; its whole run on the row is painted, then one seed is pushed for
-    // every run of surface pixels directly above and below the painted run (4-connectivity).
-    std::vector<std::pair<int, int>> seeds;
-    seeds.emplace_back(x, y);
-    while (!seeds.empty()) {
-        const auto [sx, sy] = seeds.back();
-        seeds.pop_back();
-        QRgb* line = row(sy);
-        if (!isSurface(line, sx)) continue;
-        int left = sx;
-        while (left > 0 && isSurface(line, left - 1)) --left;
-        int right = sx;
-        while (right + 1 < w && isSurface(line, right + 1)) ++right;
-        for (int i = left; i <= right; ++i) line[i] = paint;
-        for (const int ny : {sy - 1, sy + 1}) {
-            if (ny < 0 || ny >= h) continue;
-            const QRgb* next = row(ny);
-            bool inRun = false;
-            for (int i = left; i <= right; ++i) {
-                const bool s = isSurface(next, i);
-                if (s && !inRun) seeds.emplace_back(i, ny);
-                inRun = s;
-            }
+    // A span asks for row y to be scanned under l..r, a run just painted whole on row y - dy.
+    // Every run found is painted and scanned on the next row; only the parts of it that reach
+    // past l..r are scanned back on row y - dy, the rest of that row being painted already.
+    struct Span {
+        int y, l, r, dy;
+    };
+    std::vector<Span> spans;
+    int left = x, right = x;
+    while (left > 0 && isSurface(line[left - 1])) --left;
+    while (right + 1 < w && isSurface(line[right + 1])) ++right;
+    std::fill(line + left, line + right + 1, paint);
+    spans.push_back({y + 1, left, right, 1});
+    spans.push_back({y - 1, left, right, -1});
+    while (!spans.empty()) {
+        const Span s = spans.back();
+        spans.pop_back();
+        if (s.y < 0 || s.y >= h) continue;
+        QRgb* row = bits + qsizetype(s.y) * stride;
+        for (int i = s.l; i <= s.r; ++i) {
+            if (!isSurface(row[i])) continue;
+            int a = i;
+            if (i == s.l)  // only the first run can reach further left
+                while (a > 0 && isSurface(row[a - 1])) --a;
+            int b = i;
+            while (b + 1 < w && isSurface(row[b + 1])) ++b;
+            std::fill(row + a, row + b + 1, paint);
+            spans.push_back({s.y + s.dy, a, b, s.dy});
+            if (a < s.l - 1) spans.push_back({s.y - s.dy, a, s.l - 2, -s.dy});
+            if (b > s.r + 1) spans.push_back({s.y - s.dy, s.r + 2, b, -s.dy});
+            i = b + 1;  // b + 1 is no surface
         }
     }
 }

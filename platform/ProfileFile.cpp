@@ -15,11 +15,18 @@ namespace {
 // A value is read into a buffer of 2048 characters, so 2047 of it are seen.
 constexpr qsizetype MaxValueLength = 2047;
 
-QStringList ReadLines(const QString& fileName)
+// The lines of the file, none for a missing one. readable is false when the file is there but
+// cannot be read: a reader then sees defaults, a writer must not replace what it could not see.
+QStringList ReadLines(const QString& fileName, bool* readable = nullptr)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QStringList lines = AnsiCodec::Decode(file.readAll()).split(QLatin1Char('\n'));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (readable) *readable = !file.exists();
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (readable) *readable = file.error() == QFileDevice::NoError;
+    QStringList lines = AnsiCodec::Decode(bytes).split(QLatin1Char('\n'));
     for (QString& line : lines)
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
@@ -105,7 +112,12 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
     QStringView k, v;
     KeyName(lines[p.entry], k, v);
     v = TrimBlanks(v);
-    if (v.size() >= 2 && v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"'))) v = v.mid(1, v.size() - 2);
+    // Single or double quotation marks around the whole value are dropped.
+    for (const QLatin1Char quote : {QLatin1Char('"'), QLatin1Char('\'')})
+        if (v.size() >= 2 && v.startsWith(quote) && v.endsWith(quote)) {
+            v = v.mid(1, v.size() - 2);
+            break;
+        }
     return v.left(MaxValueLength).toString();
 }
 
@@ -142,7 +154,10 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    QStringList lines = ReadLines(fileName_);
+    const QString path = QDir::isAbsolutePath(fileName_) ? fileName_ : QDir::current().absoluteFilePath(fileName_);
+    bool readable = true;
+    QStringList lines = ReadLines(fileName_, &readable);
+    if (!readable) throw Exception(QStringLiteral("Unable to write to ") + path);
     const QString cleanKey = TrimBlanks(key).toString();
     const Place p = Find(lines, section, cleanKey);
     if (p.entry >= 0) {
@@ -159,7 +174,6 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     for (const QString& line : lines) text += line + QLatin1String("\r\n");
     const QByteArray bytes = AnsiCodec::Encode(text);  // an unencodable character leaves the file alone
 
-    const QString path = QDir::isAbsolutePath(fileName_) ? fileName_ : QDir::current().absoluteFilePath(fileName_);
     // Unbuffered, so that a short write shows in write()'s count: a buffered QSaveFile commits
     // a file cut short by a full disk or a size limit as if all were well.
     QSaveFile file(fileName_);

@@ -8,8 +8,9 @@ public:
     explicit TIniFile(const QString& fileName);
     const QString& FileName() const { return fileName_; }
 
-    // Missing file, section or key gives the default. Names match without regard to case;
-    // the value is trimmed of blanks and tabs, loses enclosing quotes, and is cut to 2047 characters.
+    // Missing file, section or key gives the default. Names match without regard to case; the
+    // value is trimmed of blanks and tabs, loses enclosing single or double quotes, and is cut
+    // to 2047 characters.
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // "0x"/"0X" (value longer than two characters) or "$" is hexadecimal, else signed decimal;
     // empty or out of range gives the default.
@@ -21,7 +22,8 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     // Replaces the value in place, or appends the key at the end of its section, or appends
-    // the section at the end of the file; creates the file. The file is replaced atomically.
+    // the section at the end of the file; creates the file. The file is replaced atomically;
+    // one that is there but cannot be read is left alone.
     // Failure throws Exception("Unable to write to <path>").
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);

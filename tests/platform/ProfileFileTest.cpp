@@ -41,7 +41,7 @@ TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndValuesAreTrimmedUnquotedAndCut)
 {
     WriteBytes(Path(), "[COLORS]\r\nBGC1=0xFF\r\nBgc2 = $FF\r\n bgc3\t=\t 12 \t\r\n"
                        "[Server]\r\nadosource=  \"C:\\Data base\"  \r\nmapfile=\"half\r\nempty=\r\n"
-                       "quoted=\"\"\r\nname=\xCC\xEE\xF1\xEA\xE2\xE0\r\nlong=" + QByteArray(3000, 'v') + "\r\n");
+                       "quoted=\"\"\r\nsingle='C:\\x'\r\nname=\xCC\xEE\xF1\xEA\xE2\xE0\r\nlong=" + QByteArray(3000, 'v') + "\r\n");
     TIniFile ini(Path());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("colors"), QStringLiteral("bgc1"), 0), 255);
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("colors"), QStringLiteral("bgc2"), 0), 255);
@@ -53,6 +53,7 @@ TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndValuesAreTrimmedUnquotedAndCut)
     // Present but empty is an empty text, not the default.
     EXPECT_EQ(server("empty"), QString());
     EXPECT_EQ(server("quoted"), QString());
+    EXPECT_EQ(server("single"), QStringLiteral("C:\\x"));
     EXPECT_EQ(server("name"), QStringLiteral("Москва"));
     EXPECT_EQ(server("long"), QString(2047, QLatin1Char('v')));
     EXPECT_EQ(server("bgc1"), none);  // a key of another section is not found
@@ -133,11 +134,17 @@ TEST_F(ProfileFileTest, FailedWritesLeaveTheFileAlone)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("tvk.ini")});
 }
 
-TEST_F(ProfileFileTest, ReadOnlyDirectoryRefusesTheWrite)
+TEST_F(ProfileFileTest, ReadOnlyDirectoryOrUnreadableFileRefusesTheWrite)
 {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     const QByteArray before("[s]\r\nk=1\r\n");
     WriteBytes(Path(), before);
+    // A file that cannot be read is not replaced by one holding only the key written.
+    ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::WriteOwner));
+    const QString unreadable = MessageOf([&] { TIniFile(Path()).WriteInteger(QStringLiteral("s"), QStringLiteral("k"), 2); });
+    QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(unreadable, Refusal());
+    EXPECT_EQ(ReadBytes(Path()), before);
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const QString readOnly = MessageOf([&] { TIniFile(Path()).WriteInteger(QStringLiteral("s"), QStringLiteral("k"), 2); });
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

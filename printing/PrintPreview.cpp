@@ -1,6 +1,8 @@
 // The preview window of the current print job.
 #include "PrintPreview.h"
 
+#include "DrawnIcon.h"
+
 #include "DefFun.h"
 #include "Exceptions.h"
 #include "MetaPages.h"
@@ -162,18 +164,7 @@ void DrawImage(QPainter& p, int index)
 QIcon MainImageList(int index)
 {
     if (std::ranges::find(DrawnImages, index) == std::end(DrawnImages)) return QIcon();
-    QIcon icon;
-    for (const int size : {16, 32}) {
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 16.0, size / 16.0);
-        DrawImage(painter, index);
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    return DrawnIcon([index](QPainter& painter) { DrawImage(painter, index); });
 }
 
 TfrmPreview::TfrmPreview(QWidget* owner) : QDialog(owner)

@@ -2,6 +2,9 @@
 // window openers and the routing of the shared commands to the active document window.
 #include "MainForm.h"
 
+#include "DrawnIcon.h"
+#include "PrintPreview.h"
+
 #include "AppConfig.h"
 #include "DataFiles.h"
 #include "DefFun.h"
@@ -36,23 +39,7 @@ bool FileExists(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-// The toolbar and action pictures, drawn here so the program carries no image files.
-QIcon DrawIcon(const std::function<void(QPainter&)>& draw)
-{
-    QIcon icon;
-    for (int size : {16, 24, 32}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        draw(p);
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
-}
-
+// The toolbar and action pictures are drawn in code; the print picture is the preview's.
 void DrawPage(QPainter& p, const QRectF& r)
 {
     p.setPen(QPen(QColor(70, 70, 70), 0.8));
@@ -65,7 +52,7 @@ void DrawPage(QPainter& p, const QRectF& r)
 
 QIcon ExportIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         DrawPage(p, QRectF(1.5, 1.5, 9, 13));
         p.setPen(QPen(QColor(0, 120, 0), 1.6));
         p.drawLine(QPointF(7, 9), QPointF(14, 9));
@@ -76,7 +63,7 @@ QIcon ExportIcon()
 
 QIcon PreviewIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         DrawPage(p, QRectF(1.5, 1.5, 10, 13));
         p.setPen(QPen(QColor(40, 40, 40), 1.4));
         p.setBrush(QColor(200, 230, 255, 200));
@@ -85,25 +72,9 @@ QIcon PreviewIcon()
     });
 }
 
-QIcon PrintIcon()
-{
-    return DrawIcon([](QPainter& p) {
-        p.setPen(QPen(QColor(60, 60, 60), 0.8));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));
-        p.setBrush(QColor(180, 180, 190));
-        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 10.5, 7, 4));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 170, 0));
-        p.drawEllipse(QPointF(12.5, 8.5), 0.8, 0.8);
-    });
-}
-
 QIcon RegionsIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(60, 60, 60), 0.8));
         p.setBrush(Qt::white);
         p.drawRect(QRectF(1.5, 2.5, 13, 11));
@@ -117,7 +88,7 @@ QIcon RegionsIcon()
 
 QIcon AnalisisIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(60, 40, 20), 0.8));
         p.setBrush(QColor(160, 80, 40));
         p.drawRect(QRectF(2.5, 1.5, 11, 13));
@@ -142,7 +113,7 @@ void DrawPatch(QPainter& p, std::initializer_list<QPointF> corners, const QColor
 
 QIcon GraphicsIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(60, 60, 60), 0.8));
         DrawPatch(p, {{1.5, 3.5}, {8, 2}, {7, 9}, {1.5, 10}}, QColor(120, 200, 120));
         DrawPatch(p, {{8, 2}, {14.5, 4}, {13.5, 13}, {7, 9}}, QColor(240, 200, 90));
@@ -152,7 +123,7 @@ QIcon GraphicsIcon()
 
 QIcon CopyIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         DrawPage(p, QRectF(1.5, 1.5, 8, 10));
         DrawPage(p, QRectF(6.5, 4.5, 8, 10));
     });
@@ -160,7 +131,7 @@ QIcon CopyIcon()
 
 QIcon MainIcon()
 {
-    return DrawIcon([](QPainter& p) {
+    return DrawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(30, 60, 110), 1));
         p.setBrush(QColor(70, 130, 200));
         p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
@@ -226,7 +197,7 @@ TfrmMainForm::TfrmMainForm(const QString& appDir, QWidget* parent)
     PrintPreview = makeAction("PrintPreview", QStringLiteral("Предварительный просмотр"),
                               QStringLiteral("Предварительный просмотр"), PreviewIcon(), false,
                               &TfrmMainForm::PrintPreviewExecute);
-    Print = makeAction("Print", QStringLiteral("Печать"), QStringLiteral("Печать"), PrintIcon(), false,
+    Print = makeAction("Print", QStringLiteral("Печать"), QStringLiteral("Печать"), PrintPreview::MainImageList(3), false,
                        &TfrmMainForm::PrintExecute);
     Regions = makeAction("Regions", QStringLiteral("Регионы"), QStringLiteral("Справочник регионов"), RegionsIcon(),
                          true, &TfrmMainForm::RegionsExecute);

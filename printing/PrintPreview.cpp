@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -259,8 +260,9 @@ void TfrmPreview::BuildControls()
     StatusBar1->setSizeGripEnabled(false);
     StatusPanel0 = new QLabel(StatusBar1);
     StatusPanel1 = new QLabel(StatusBar1);
-    StatusPanel0->setFixedWidth(100);
-    StatusPanel1->setFixedWidth(100);
+    // 100 pixels at the least, wider when the desktop's font needs it for the page count.
+    StatusPanel0->setMinimumWidth(100);
+    StatusPanel1->setMinimumWidth(100);
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1);
     layout->addWidget(StatusBar1);
@@ -283,6 +285,8 @@ void TfrmPreview::BuildControls()
 
 int TfrmPreview::Execute()
 {
+    // Where no window manager maximises windows, the restored size already fills the screen.
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     if (OnExecute) {
         QTimer::singleShot(0, this, [this] {

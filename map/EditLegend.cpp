@@ -147,9 +147,3 @@ void TfrmEditForm4::Button1Click()
     Legend->SetColor(ColorBox1->Selected());
     TRecordDialog::Button1Click();
 }
-
-void TfrmEditForm4::Button2Click()
-{
-    OKPressed = false;
-    TRecordDialog::Button2Click();
-}

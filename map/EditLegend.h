@@ -43,7 +43,6 @@ public slots:
     void RadioButton1Click();
     // Writes the settings into Legend, then accepts.
     void Button1Click();
-    void Button2Click();
 
 private:
     void FormCreate();

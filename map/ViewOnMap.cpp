@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
@@ -382,27 +383,29 @@ private:
     bool hasDelimiter_ = false;
 };
 
-// The linked areas of the map, worked out once from the picture as loaded, so that a
+// The linked areas of the map as loaded: each run of white pixels that holds a usable link
+// point, and the pixels just outside it. Every fill from a link point stays inside its area, so
+// clearing never runs over a border of the area's colour, and painting never through a gap that
+// a legend's white made in a border. While Valid, each area shows one colour (Color), so that a
 // recolouring can take each area straight from its old colour to its new one: one fill per
-// changed area instead of a clearing fill and a painting fill, with the same result. That
-// holds while each linked area shows one colour that none of its bordering pixels has, and
-// the picture changes only by whole areas; anything else (a legend over an area, an area
-// coloured like its border, other link points) turns the model off for good, and the window
-// clears and paints as usual.
+// changed area instead of a clearing fill and a painting fill, with the same result. A legend
+// painted over an area, or other link points, turn that off for good, and the window clears and
+// paints as usual.
 class TfrmGraphForm::AreaModel {
 public:
     struct Area {
         int X = 0;  // a seed inside it
         int Y = 0;
         TColor Color = clWhite;
-        std::vector<TColor> Border;  // colours of the pixels bordering it
-        bool ManyColours = false;    // too many to keep: any colour may border it
+        std::vector<QPoint> Edge;  // the pixels outside it next to one of its pixels
+        // The colours of those pixels, while there are few; else any colour may be among them.
+        std::vector<TColor> EdgeColours;
+        bool AnyEdgeColour = false;
     };
 
     // marks: the picture as loaded, its usable (white) pixels white and all others black.
     void Build(const QImage& picture, QImage marks, const TOCoordinates& points, const std::vector<int>& usable)
     {
-        Valid = false;
         Areas.clear();
         PointArea.assign(size_t(points.Count()), -1);
         Seen.clear();
@@ -411,7 +414,7 @@ public:
             const OCoordinates::TUnits& p = points.Items(i);
             const TColor m = Pictures::PixelColor(marks, p.X, p.Y);
             if (m == clWhite) {
-                Areas.push_back({p.X, p.Y, clWhite, {}, false});
+                Areas.push_back({p.X, p.Y, clWhite, {}, {}, false});
                 Pictures::FloodFillSurface(marks, p.X, p.Y, clWhite, TColor(Areas.size()));
                 PointArea[size_t(i)] = int(Areas.size()) - 1;
             } else {
@@ -421,42 +424,47 @@ public:
         const int w = marks.width();
         const int h = marks.height();
         width_ = w;
-        Near.assign((size_t(w) * size_t(h) + 63) / 64, 0);
-        // Area k is marked with the colour number k + 1; a neighbour with another mark borders it.
-        const QRgb* picRows = reinterpret_cast<const QRgb*>(picture.constBits());
+        height_ = h;
+        Inside.assign((size_t(w) * size_t(h) + 63) / 64, 0);
+        // Area k is marked with the colour number k + 1; a neighbour with another mark lies outside it.
         const QRgb* markRows = reinterpret_cast<const QRgb*>(marks.constBits());
-        const qsizetype pStride = picture.bytesPerLine() / 4;
         const qsizetype mStride = marks.bytesPerLine() / 4;
         for (int y = 0; y < h; ++y) {
             const QRgb* row = markRows + y * mStride;
             for (int x = 0; x < w; ++x) {
                 const QRgb m = row[x];
                 if ((m & 0xFFFFFF) == 0 || (m & 0xFFFFFF) == 0xFFFFFF) continue;
-                SetNear(x, y);
-                // Inside the area: nothing borders it here.
-                if (x > 0 && x + 1 < w && y > 0 && y + 1 < h && row[x - 1] == m && row[x + 1] == m &&
-                    row[x - mStride] == m && row[x + mStride] == m)
-                    continue;
-                Area& a = Areas[QRgbToColor(m) - 1];
+                SetInside(x, y);
                 const int nx[4] = {x - 1, x + 1, x, x};
                 const int ny[4] = {y, y, y - 1, y + 1};
                 for (int j = 0; j < 4; ++j) {
                     if (nx[j] < 0 || ny[j] < 0 || nx[j] >= w || ny[j] >= h || markRows[ny[j] * mStride + nx[j]] == m) continue;
-                    SetNear(nx[j], ny[j]);
-                    const TColor c = QRgbToColor(picRows[ny[j] * pStride + nx[j]]);
-                    if (a.ManyColours || std::find(a.Border.begin(), a.Border.end(), c) != a.Border.end()) continue;
-                    if (a.Border.size() >= 64) a.ManyColours = true;
-                    else a.Border.push_back(c);
+                    Areas[QRgbToColor(m) - 1].Edge.push_back(QPoint(nx[j], ny[j]));
                 }
+            }
+        }
+        for (Area& a : Areas) {
+            auto less = [](const QPoint& l, const QPoint& r) { return l.y() != r.y() ? l.y() < r.y() : l.x() < r.x(); };
+            std::sort(a.Edge.begin(), a.Edge.end(), less);
+            a.Edge.erase(std::unique(a.Edge.begin(), a.Edge.end()), a.Edge.end());
+            // Only a legend changes these pixels afterwards (LegendPainted).
+            for (const QPoint& e : a.Edge) {
+                const TColor c = Pictures::PixelColor(picture, e.x(), e.y());
+                if (std::find(a.EdgeColours.begin(), a.EdgeColours.end(), c) != a.EdgeColours.end()) continue;
+                if (a.EdgeColours.size() == 16) {
+                    a.AnyEdgeColour = true;
+                    break;
+                }
+                a.EdgeColours.push_back(c);
             }
         }
         Valid = true;
     }
 
-    // Usable while valid and built for these very points.
-    bool Usable(const TOCoordinates& points) const
+    // Built for these very points.
+    bool Matches(const TOCoordinates& points) const
     {
-        if (!Valid || int(Seen.size()) != points.Count()) return false;
+        if (int(Seen.size()) != points.Count()) return false;
         for (int i = 0; i < points.Count(); ++i) {
             const OCoordinates::TUnits& a = Seen[size_t(i)];
             const OCoordinates::TUnits& b = points.Items(i);
@@ -465,39 +473,58 @@ public:
         return true;
     }
 
-    // True when filling the area's colour c from inside would run over its border.
-    bool Borders(const Area& a, TColor c) const
+    // The surface fill from the seed (x, y) of area k, kept inside the area: the pixels just
+    // outside it that have the surface colour are held in another colour meanwhile.
+    void Fill(QImage& picture, int k, int x, int y, TColor surface, TColor fill) const
     {
-        return c != clWhite && (a.ManyColours || std::find(a.Border.begin(), a.Border.end(), c) != a.Border.end());
+        if (surface == fill) return;
+        const Area& a = Areas[size_t(k)];
+        if (!a.AnyEdgeColour && std::find(a.EdgeColours.begin(), a.EdgeColours.end(), surface) == a.EdgeColours.end()) {
+            Pictures::FloodFillSurface(picture, x, y, surface, fill);
+            return;
+        }
+        const QRgb target = ColorToQRgb(surface) & 0xFFFFFF;
+        std::vector<QPoint> held;
+        for (const QPoint& e : a.Edge) {
+            QRgb& px = reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()];
+            if ((px & 0xFFFFFF) != target) continue;
+            held.push_back(e);
+            px ^= 1;
+        }
+        Pictures::FloodFillSurface(picture, x, y, surface, fill);
+        for (const QPoint& e : held) reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()] ^= 1;
     }
 
-    // True when the rectangle holds a pixel of an area or one next to it.
-    bool Touches(const QRect& r) const
+    // A legend was painted within the rectangle: an area under it no longer shows one colour,
+    // and the pixels around an area there may have any colour.
+    void LegendPainted(const QRect& r)
     {
-        const int h = width_ ? int(Near.size() * 64 / size_t(width_)) : 0;
-        const QRect in = r & QRect(0, 0, width_, h);
+        const QRect in = r & QRect(0, 0, width_, height_);
         for (int y = in.top(); y <= in.bottom(); ++y)
             for (int x = in.left(); x <= in.right(); ++x) {
                 const size_t bit = size_t(y) * size_t(width_) + size_t(x);
-                if ((Near[bit >> 6] >> (bit & 63)) & 1) return true;
+                if ((Inside[bit >> 6] >> (bit & 63)) & 1) Valid = false;
             }
-        return false;
+        for (Area& a : Areas)
+            if (std::any_of(a.Edge.begin(), a.Edge.end(), [&](const QPoint& e) { return in.contains(e); }))
+                a.AnyEdgeColour = true;
     }
 
-    bool Valid = false;
+    bool Valid = false;  // each area shows its Color all over
     std::vector<Area> Areas;
     std::vector<int> PointArea;  // per point: its area, -1 for an unusable seed
 
 private:
-    void SetNear(int x, int y)
+    void SetInside(int x, int y)
     {
         const size_t bit = size_t(y) * size_t(width_) + size_t(x);
-        Near[bit >> 6] |= quint64(1) << (bit & 63);
+        Inside[bit >> 6] |= quint64(1) << (bit & 63);
     }
 
     std::vector<OCoordinates::TUnits> Seen;
-    std::vector<quint64> Near;  // pixels of an area or next to one
+    std::vector<quint64> Inside;  // pixels of an area
     int width_ = 0;
+    int height_ = 0;
 };
 
 TfrmGraphForm::TfrmGraphForm(QWidget* owner)
@@ -588,8 +615,8 @@ void TfrmGraphForm::Load()
     // One warning for both readers when the delimiter is unusable.
     if (!DataFiles::CheckDelimiter()) return;
     FillCoordinates();
-    FillList();
     BuildAreas();
+    FillList();
 }
 
 void TfrmGraphForm::BuildAreas()
@@ -606,6 +633,14 @@ void TfrmGraphForm::BuildAreas()
             row[x] = (loadedWhite_[bit >> 6] >> (bit & 63)) & 1 ? 0xFFFFFFFF : 0xFF000000;
     }
     areas_->Build(pic, std::move(marks), *Points, usable);
+}
+
+void TfrmGraphForm::EnsureAreas()
+{
+    if (areas_->Matches(*Points)) return;
+    // Points changed after loading: the picture may be coloured, so its colours are unknown.
+    BuildAreas();
+    areas_->Valid = false;
 }
 
 void TfrmGraphForm::FormActivate()
@@ -641,7 +676,7 @@ void TfrmGraphForm::LoadMap()
 {
     Image1->Picture = QImage();
     loadedWhite_.clear();
-    areas_->Valid = false;
+    *areas_ = AreaModel();
     Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
     Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
     if (Image1->Picture.format() != QImage::Format_RGB32)
@@ -699,18 +734,20 @@ void TfrmGraphForm::ClearMap()
 {
     const OResearches::TUnits* r = Selected();
     if (!r) return;
+    EnsureAreas();
     QImage& pic = Image1->Picture;
     for (int i = 0; i < Points->Count(); ++i) {
         const OCoordinates::TUnits& p = Points->Items(i);
         // A seed on a border line would whiten the border and merge the areas around it.
         if (p.Level != r->Ref1 || !SeedUsable(p.X, p.Y)) continue;
         const TColor c = Pictures::PixelColor(pic, p.X, p.Y);
-        Pictures::FloodFillSurface(pic, p.X, p.Y, c, clWhite);
-        if (areas_->Usable(*Points)) {
-            AreaModel::Area& a = areas_->Areas[size_t(areas_->PointArea[size_t(i)])];
-            if (a.Color != c || areas_->Borders(a, c)) areas_->Valid = false;
-            else a.Color = clWhite;
-        }
+        if (c == clWhite) continue;
+        // Kept inside the seed's area: a border of the area's colour stays as it is.
+        const int k = areas_->PointArea[size_t(i)];
+        areas_->Fill(pic, k, p.X, p.Y, c, clWhite);
+        AreaModel::Area& a = areas_->Areas[size_t(k)];
+        if (a.Color != c) areas_->Valid = false;
+        else a.Color = clWhite;
     }
 }
 
@@ -755,6 +792,7 @@ void TfrmGraphForm::FillSelected(int Kind, qint64 Value, int Level, int PlaceID)
 {
     TColor color = TColor(Value);
     if (Kind == 0) color = Value == 0 ? EnsureAppConfig().Bgc4 : EnsureAppConfig().Bgc3;
+    EnsureAreas();
     for (int i = 0; i < Points->Count(); ++i) {
         const OCoordinates::TUnits& p = Points->Items(i);
         if (p.Level == Level && p.PlaceID == PlaceID) FillPoint(i, color);
@@ -763,16 +801,16 @@ void TfrmGraphForm::FillSelected(int Kind, qint64 Value, int Level, int PlaceID)
 
 void TfrmGraphForm::FillPoint(int index, TColor color)
 {
-    // Only an area still white takes a colour: the first line of a place decides.
+    // Only an area still white takes a colour: the first line of a place decides. The fill
+    // stays inside the area as loaded.
     const OCoordinates::TUnits& p = Points->Items(index);
     QImage& pic = Image1->Picture;
     if (!SeedUsable(p.X, p.Y) || Pictures::PixelColor(pic, p.X, p.Y) != clWhite) return;
-    Pictures::FloodFillSurface(pic, p.X, p.Y, clWhite, color & 0xFFFFFF);
-    if (areas_->Usable(*Points)) {
-        AreaModel::Area& a = areas_->Areas[size_t(areas_->PointArea[size_t(index)])];
-        if (a.Color != clWhite) areas_->Valid = false;
-        else a.Color = color & 0xFFFFFF;
-    }
+    const int k = areas_->PointArea[size_t(index)];
+    areas_->Fill(pic, k, p.X, p.Y, clWhite, color & 0xFFFFFF);
+    AreaModel::Area& a = areas_->Areas[size_t(k)];
+    if (a.Color != clWhite) areas_->Valid = false;
+    else a.Color = color & 0xFFFFFF;
 }
 
 TfrmGraphForm::MeasuredResearch* TfrmGraphForm::CheckedLines(int ResearchID, bool& exists)
@@ -842,7 +880,8 @@ void TfrmGraphForm::ComboBox1Change()
 
 bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
 {
-    if (!areas_->Usable(*Points)) return false;
+    EnsureAreas();
+    if (!areas_->Valid) return false;
     std::vector<AreaModel::Area>& areas = areas_->Areas;
     const QImage& pic = Image1->Picture;
     std::vector<TColor> colors(areas.size());
@@ -853,12 +892,10 @@ bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
             return false;
         }
     }
-    // The clearing, on paper: an area whose colour its border shares would spill over it.
+    // The clearing, on paper.
     for (int i = 0; i < Points->Count(); ++i) {
         const int k = areas_->PointArea[size_t(i)];
-        if (k < 0 || Points->Items(i).Level != r.Ref1) continue;
-        if (areas_->Borders(areas[size_t(k)], colors[size_t(k)])) return false;
-        colors[size_t(k)] = clWhite;
+        if (k >= 0 && Points->Items(i).Level == r.Ref1) colors[size_t(k)] = clWhite;
     }
     bool exists = false;
     MeasuredResearch* lines = CheckedLines(r.ID, exists);
@@ -873,7 +910,7 @@ bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
     }
     for (size_t k = 0; k < areas.size(); ++k) {
         if (colors[k] == areas[k].Color) continue;
-        Pictures::FloodFillSurface(Image1->Picture, areas[k].X, areas[k].Y, areas[k].Color, colors[k]);
+        areas_->Fill(Image1->Picture, int(k), areas[k].X, areas[k].Y, areas[k].Color, colors[k]);
         areas[k].Color = colors[k];
     }
     Image1->update();
@@ -913,7 +950,7 @@ void TfrmGraphForm::PaintLegend()
     font.setPixelSize(9);  // 7 points on a 96-dpi canvas
     font.setBold(true);
     p.setFont(font);
-    p.setPen(QColor(Qt::black));
+    p.setPen(QGuiApplication::palette().color(QPalette::Text));  // clWindowText
     const int w = p.fontMetrics().horizontalAdvance(QStringLiteral("название программы"));
     const bool intensity = CheckBox1->isChecked();
     int a = 1;
@@ -943,7 +980,7 @@ void TfrmGraphForm::PaintLegend()
     }
     p.end();
     const int columns = (Legend->Count() + 3) / 4;
-    if (columns > 0 && areas_->Touches(QRect(QPoint(630 - columns * w, 335), QPoint(629, 389)))) areas_->Valid = false;
+    if (columns > 0) areas_->LegendPainted(QRect(QPoint(630 - columns * w, 335), QPoint(629, 389)));
     Image1->update();
 }
 

@@ -65,7 +65,7 @@ public:
     ~TfrmGraphForm() override;
 
     int WindowKind() const override { return wkMap; }
-    // LoadMap, FillCoordinates, FillList; then works out the linked areas of the fresh picture.
+    // LoadMap, FillCoordinates (and the linked areas of the fresh picture), FillList.
     void Load() override;
     bool LogBeforeLoad() const override { return false; }
 
@@ -127,6 +127,8 @@ private:
     // there is no file). Throws the first conversion error the colouring would meet.
     MeasuredResearch* CheckedLines(int ResearchID, bool& exists);
     void BuildAreas();
+    // Works the areas out again when the points are not those they were worked out for.
+    void EnsureAreas();
     // Recolours area by area; false, with nothing done, when the area model cannot.
     bool RecolourAreas(const OResearches::TUnits& r);
     void PaintLegend();

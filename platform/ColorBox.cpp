@@ -1,7 +1,9 @@
 // The class library's colour list.
 #include "ColorBox.h"
 
+#include <QGuiApplication>
 #include <QIcon>
+#include <QPalette>
 #include <QPixmap>
 
 ColorBox::ColorBox(QWidget* parent) : QComboBox(parent)
@@ -17,11 +19,47 @@ ColorBox::ColorBox(QWidget* parent) : QComboBox(parent)
         {0xFF0000, "Blue"},       {0xFF00FF, "Fuchsia"}, {0xFFFF00, "Aqua"},   {0xFFFFFF, "White"},
         {0xC0DCC0, "Money Green"}, {0xF0CAA6, "Sky Blue"}, {0xF0FBFF, "Cream"}, {0xA4A0A0, "Medium Gray"},
     };
-    for (const Named& c : colors) {
+    // The system colours, each by the palette colour that plays its part, taken as RGB now.
+    struct System {
+        QPalette::ColorGroup Group;
+        QPalette::ColorRole Role;
+        const char* Name;
+    };
+    static const System systemColors[] = {
+        {QPalette::Active, QPalette::Button, "ScrollBar"},
+        {QPalette::Active, QPalette::Dark, "Background"},
+        {QPalette::Active, QPalette::Highlight, "ActiveCaption"},
+        {QPalette::Inactive, QPalette::Highlight, "InactiveCaption"},
+        {QPalette::Active, QPalette::Window, "Menu"},
+        {QPalette::Active, QPalette::Base, "Window"},
+        {QPalette::Active, QPalette::WindowText, "WindowFrame"},
+        {QPalette::Active, QPalette::WindowText, "MenuText"},
+        {QPalette::Active, QPalette::Text, "WindowText"},
+        {QPalette::Active, QPalette::HighlightedText, "CaptionText"},
+        {QPalette::Active, QPalette::Window, "ActiveBorder"},
+        {QPalette::Inactive, QPalette::Window, "InactiveBorder"},
+        {QPalette::Active, QPalette::Mid, "AppWorkSpace"},
+        {QPalette::Active, QPalette::Highlight, "Highlight"},
+        {QPalette::Active, QPalette::HighlightedText, "HighlightText"},
+        {QPalette::Active, QPalette::Button, "BtnFace"},
+        {QPalette::Active, QPalette::Dark, "BtnShadow"},
+        {QPalette::Disabled, QPalette::Text, "GrayText"},
+        {QPalette::Active, QPalette::ButtonText, "BtnText"},
+        {QPalette::Inactive, QPalette::HighlightedText, "InactiveCaptionText"},
+        {QPalette::Active, QPalette::Light, "BtnHighlight"},
+        {QPalette::Active, QPalette::Shadow, "3DDkShadow"},
+        {QPalette::Active, QPalette::Midlight, "3DLight"},
+        {QPalette::Active, QPalette::ToolTipText, "InfoText"},
+        {QPalette::Active, QPalette::ToolTipBase, "InfoBk"},
+    };
+    auto add = [this](TColor color, const char* name) {
         QPixmap swatch(16, 12);
-        swatch.fill(ColorToQColor(c.Color));
-        addItem(QIcon(swatch), QLatin1String(c.Name), c.Color);
-    }
+        swatch.fill(ColorToQColor(color));
+        addItem(QIcon(swatch), QLatin1String(name), color);
+    };
+    for (const Named& c : colors) add(c.Color, c.Name);
+    const QPalette palette = QGuiApplication::palette();
+    for (const System& c : systemColors) add(QColorToColor(palette.color(c.Group, c.Role)), c.Name);
 }
 
 TColor ColorBox::Selected() const

@@ -1,4 +1,4 @@
-// The class library's colour list: the standard and extended colours by name, with swatches.
+// The class library's colour list: the standard, extended and system colours by name, with swatches.
 #pragma once
 
 #include "Pictures.h"
@@ -9,7 +9,8 @@ class ColorBox : public QComboBox {
     Q_OBJECT
 public:
     explicit ColorBox(QWidget* parent = nullptr);
-    // The selected colour (Windows layout); black when none is selected.
+    // The selected colour (Windows layout; a system colour as its RGB value when the list was
+    // made); black when none is selected.
     TColor Selected() const;
     // Selects the colour; no selection when the list lacks it.
     void SetSelected(TColor color);

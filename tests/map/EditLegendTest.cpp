@@ -4,6 +4,7 @@
 #include "ViewOnMap.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -37,6 +38,10 @@ TEST(LegendDialog, LoadsTheSettingsAndEnablesByTheLegendBoxAndMode)
     EXPECT_TRUE(dialog.RadioButton1->isChecked());
     EXPECT_EQ(dialog.ColorBox1->objectName(), QStringLiteral("ColorBox1"));
     EXPECT_EQ(dialog.ColorBox1->Selected(), ViewOnMap::clGreen);
+    // The system colours follow the standard and extended ones, as RGB values.
+    dialog.ColorBox1->setCurrentIndex(dialog.ColorBox1->findText(QStringLiteral("WindowText")));
+    EXPECT_EQ(dialog.ColorBox1->Selected(), QColorToColor(QGuiApplication::palette().color(QPalette::Text)));
+    dialog.ColorBox1->SetSelected(ViewOnMap::clGreen);
     ASSERT_EQ(dialog.ListBox1->count(), 4);
     EXPECT_EQ(dialog.ListBox1->item(3)->text(), QStringLiteral("8-10"));
     EXPECT_FALSE(dialog.SpinEdit1->isEnabled());

@@ -256,7 +256,7 @@ TEST_F(MapWindow, BadNumberRaisesBeforeTheMapIsTouched)
 }
 
 // Recolouring area by area gives the picture that clearing and painting give, and falls back
-// to them when an area's colour matches its border or a legend lies over a linked area.
+// to them when a legend lies over a linked area.
 TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
 {
     WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;4;600;400"});  // under the legend
@@ -277,10 +277,14 @@ TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
     };
     choose({0, 2, 1, 3, 0, 1});
     for (int i = 0; i < 2; ++i) both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
-    // Black, the colour of the borders: clearing that area runs over every connected border.
+    // Black, the colour of the borders: clearing a black area stays inside it, the borders stay.
     both([](TfrmGraphForm& w) { w.Legend->Color = clBlack; });
-    choose({0, 1});
-    EXPECT_NE(Pictures::PixelColor(fast->Image1->Picture, 100, 150), clBlack);  // the border went with it
+    choose({0});
+    ASSERT_EQ(Pictures::PixelColor(plain->Image1->Picture, 50, 50), clBlack);
+    choose({1});
+    for (QPoint border : {QPoint(100, 150), QPoint(150, 100), QPoint(300, 150), QPoint(250, 200), QPoint(250, 49)})
+        EXPECT_EQ(Pictures::PixelColor(plain->Image1->Picture, border.x(), border.y()), clBlack) << border.x();
+    EXPECT_EQ(Pictures::PixelColor(plain->Image1->Picture, 150, 50), Bgc3);
     choose({2, 0});
     both([](TfrmGraphForm& w) {
         AnswerLegendDialog([](TfrmEditForm4& d) {
@@ -291,6 +295,26 @@ TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
         w.SpeedButton1Click();
     });
     choose({3, 1, 0});
+}
+
+// A legend label laid over a border whitens a gap in it; painting the area behind the border
+// stays inside that area instead of running out through the gap into the sea.
+TEST_F(MapWindow, PaintingStaysInsideTheAreaAsLoaded)
+{
+    QImage map = TestMap();
+    for (int y = 330; y < 420; ++y) map.setPixel(620, y, qRgb(0, 0, 0));
+    for (int x = 620; x < 700; ++x) map.setPixel(x, 330, qRgb(0, 0, 0));
+    Pictures::SaveBitmap(map, AppConfig->MapFile);
+    WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;1;660;400"});
+    Open();
+    Choose(0);
+    LegendCommand([](TfrmEditForm4& d) {
+        d.CheckBox1->setChecked(true);
+        d.Button1->click();
+    });
+    ASSERT_EQ(At(620, 340), clWhite);  // the gap
+    EXPECT_EQ(At(660, 400), clGreen);
+    EXPECT_EQ(At(500, 300), clWhite);
 }
 
 TEST(MapIntervals, MaximumTenInFourIntervals)

@@ -96,17 +96,23 @@ void WriteLog(const QString& Msg)
 QString TempFilePath(const QString& FileName)
 {
     QString dir = Env::HandOffDir();
+    // No private directory to be had: never fall back to the root of the file system.
+    if (dir.isEmpty())
+        throw EInOutError(QStringLiteral("Cannot create file %1: no private directory for temporary files").arg(FileName));
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
     return dir + FileName;
 }
 
 void WriteTempFile(bool Write, const QString& FileName, const QStringList& Lines)
 {
-    const QString path = TempFilePath(FileName);
     if (!Write) {
-        QFile::remove(path);
+        try {
+            QFile::remove(TempFilePath(FileName));
+        } catch (const EInOutError&) {
+        }
         return;
     }
+    const QString path = TempFilePath(FileName);
     // Encoded first: a line the code page cannot hold leaves no half-written file.
     QByteArray bytes;
     for (const QString& line : Lines) bytes += AnsiCodec::Encode(line) + "\r\n";

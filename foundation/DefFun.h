@@ -75,7 +75,7 @@ QString GetComputerNameStr();
 // Write true: writes Lines (CR LF after each) to FileName in the hand-off directory, throwing
 // EInOutError on failure. Write false: deletes that file, silently.
 void WriteTempFile(bool Write, const QString& FileName, const QStringList& Lines);
-// The full path of a file in the hand-off directory.
+// The full path of a file in the hand-off directory; EInOutError when there is none.
 QString TempFilePath(const QString& FileName);
 
 // The current printer's orientation and Windows paper code; 1 and 9 when it gives none.

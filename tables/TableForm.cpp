@@ -233,7 +233,8 @@ void TTableForm::PreFillRec()
         return;
     }
     const QString path = DataFiles::PathOf(params_.FileName);
-    if (QFileInfo(path).isFile()) {
+    // Only a missing file counts as empty; one that is there but cannot be read is an error.
+    if (QFileInfo::exists(path)) {
         try {
             const DataFiles::LoadResult result = LoadRecords(path);
             loadedWhole_ = result.Complete;

@@ -3,11 +3,9 @@
 #include "DataFiles.h"
 #include "DatabaseFixture.h"
 #include "Exceptions.h"
+#include "../platform/Faults.h"
 
 #include <QFile>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace DataFiles;
 using namespace Qt::StringLiterals;
@@ -79,7 +77,7 @@ TEST_F(DataFilesTest, TablesAreRewrittenInTheirLayouts)
     EXPECT_EQ(RoundTrip(RegionsFile, bytes, LoadRegions, SaveRegions), bytes);
 }
 
-// A write that the file-size limit stops halfway (root ignores permissions, not this).
+// A read-only database directory, and a write that the file-size limit stops halfway.
 TEST_F(DataFilesTest, FailedSavesKeepTheOldFile)
 {
     const QByteArray old = "1;old;;;;;;\r\n";
@@ -91,19 +89,10 @@ TEST_F(DataFilesTest, FailedSavesKeepTheOldFile)
         list.Items(i).ID = i;
         list.Items(i).Name = u"Регион номер %1"_s.arg(i);
     }
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit small{4096, saved.rlim_max};
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString message;
-    try {
-        SaveRegions(DataPath(RegionsFile), list);
-    } catch (const EInOutError& e) {
-        message = e.Message;
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const auto save = [&] { SaveRegions(DataPath(RegionsFile), list); };
+    EXPECT_TRUE(MessageInReadOnlyDirectory(db_, save).startsWith(u"Unable to write to "_s + DataPath(RegionsFile)));
+    EXPECT_EQ(Bytes(RegionsFile), old);
+    const QString message = MessageUnderFileSizeLimit(4096, save);
     EXPECT_TRUE(message.contains(RegionsFile)) << message.toStdString();
     EXPECT_EQ(Bytes(RegionsFile), old);
     EXPECT_EQ(QDir(db_).entryList(QDir::Files), QStringList({RegionsFile}));

@@ -1,11 +1,16 @@
-// Fault helpers of the platform tests: the message a call fails with, and a file-size limit
-// reached mid-write.
+// Fault helpers of the tests: the message a call fails with, a file-size limit reached
+// mid-write, and a read-only directory.
 #pragma once
 
 #include "Exceptions.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <csignal>
+#include <pwd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // The message of the E that f throws, or "<no error>".
 template <class E = Exception, class F>
@@ -31,5 +36,32 @@ QString MessageUnderFileSizeLimit(rlim_t bytes, F&& f)
     const QString message = setrlimit(RLIMIT_FSIZE, &small) == 0 ? MessageOf(f) : QStringLiteral("<no limit>");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
+    return message;
+}
+
+// Runs f while dir is read-only and returns its message. Permissions do not bind the superuser,
+// so a root process runs f as the user "nobody" meanwhile; dir's parent is opened to others
+// for that while. "<no user>" when no such user can be taken on.
+template <class F>
+QString MessageInReadOnlyDirectory(const QString& dir, F&& f)
+{
+    using P = QFileDevice;
+    const QString parent = QFileInfo(dir).absolutePath();
+    const P::Permissions parentWas = QFile::permissions(parent);
+    const P::Permissions dirWas = QFile::permissions(dir);
+    const bool root = geteuid() == 0;
+    const passwd* nobody = root ? getpwnam("nobody") : nullptr;
+    if (root && !nobody) return QStringLiteral("<no user>");
+    // Only add what is missing: a rewrite of all the bits would drop /tmp's sticky bit.
+    const bool openParent = root && !(parentWas & P::ExeOther);
+    if (openParent) QFile::setPermissions(parent, parentWas | P::ExeOther);
+    QFile::setPermissions(dir, P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+    QString message = QStringLiteral("<no user>");
+    if (!root || seteuid(nobody->pw_uid) == 0) {
+        message = MessageOf(f);
+        if (root && seteuid(0) != 0) std::abort();
+    }
+    QFile::setPermissions(dir, dirWas);
+    if (openParent) QFile::setPermissions(parent, parentWas);
     return message;
 }

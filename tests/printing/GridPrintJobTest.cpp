@@ -71,6 +71,30 @@ TEST_F(PrintingTest, HeadingRowsStartBelowTheTitleBoxWithoutSubtitle)
     EXPECT_NEAR(dark[0], 100 + 4 * th + 3 - 1, 1);
 }
 
+TEST_F(PrintingTest, PageNumberStandsAtTheFootWhateverTheTopMargin)
+{
+    AppConfig->TopMargin = 1500;
+    AppConfig->BottomMargin = 300;
+    ASSERT_GE(BuildJob(100, {}), 2);
+    // The foot of page 2 right of the grid holds nothing but the number.
+    const int pageWidth = Printer().PageWidth(), bottom = Printer().PageHeight() - 300, strip = 1000;
+    QImage foot(pageWidth, strip, QImage::Format_RGB32);
+    foot.fill(Qt::white);
+    QPainter painter(&foot);
+    painter.translate(0, -(Printer().PageHeight() - strip));
+    ReplayPage(painter, *CurrentPages->Pages(1));
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < strip; ++y)
+        for (int x = pageWidth / 2; x < pageWidth; ++x)
+            if (qGray(foot.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    const int base = Printer().PageHeight() - strip;
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_LT(base + ink.bottom(), bottom);
+    EXPECT_GT(base + ink.top(), bottom - 150);
+    EXPECT_GT(ink.right(), pageWidth - 40);
+}
+
 TEST_F(PrintingTest, SmallGridPrintsOnePageWithHeadingAndNoNumber)
 {
     GridPrintJob::Options o = JobOptions();

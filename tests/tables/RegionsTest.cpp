@@ -221,6 +221,26 @@ TEST_F(RegionsTest, FailedSaveKeepsFileAndModifiedAndRetriesLater)
     EXPECT_EQ(ReadRegions(), QStringList{QStringLiteral("1;Горный Алтай;;;;;;")});
 }
 
+TEST_F(RegionsTest, AFileThatCannotBeReadIsNeverWrittenBackUntilF5ReadsItWhole)
+{
+    TfrmTableForm* w = OpenOne();
+    const QString path = DataPath(QStringLiteral("ksRegions.txt"));
+    const QByteArray before = RegionBytes();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));  // there, but no file to read
+    Key(w->StringGrid1, Qt::Key_F5);
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
+    EXPECT_FALSE(w->Button1->isEnabled() || w->MenuItem5->isEnabled());
+    w->Button1Click();
+    w->FormDeactivate();
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    ASSERT_TRUE(QDir().rmdir(path));
+    TestSupport::WriteBytes(path, before);
+    Key(w->StringGrid1, Qt::Key_F5);
+    EXPECT_TRUE(w->Button1->isEnabled());
+    EXPECT_EQ(w->StringGrid1->Cell(1, 1), QStringLiteral("Алтай"));
+}
+
 TEST_F(RegionsTest, UnusableDelimiterLeavesTheFileAlone)
 {
     TfrmTableForm* w = OpenOne({QStringLiteral("[constants]"), QStringLiteral("delimeterstring=ab")});

@@ -112,6 +112,24 @@ TEST_F(TableFormTest, ClipboardExportAndActivationOfTheSharedCommands)
     EXPECT_EQ(frmTableForm, w);
 }
 
+TEST_F(TableFormTest, PrintOfASmallTableIsOnePageTitledAfterTheMainWindow)
+{
+    OpenRows(3);
+    const QString pdf = dir_.path() + QStringLiteral("/small.pdf");
+    qputenv("KESTROVA_PDF", pdf.toLocal8Bit());
+    main_->PrintExecute();  // through the main window's routing
+    const QStringList pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Дата распечатки ")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Город")));
+    EXPECT_EQ(CountLog(QStringLiteral("Сформирован отчет РЕГИОНЫ")), 1);
+    EXPECT_EQ(CountLog(QStringLiteral("Напечатан отчет: РЕГИОНЫ. Всего страниц: 1. Копий 1")), 1);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(30000);
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Кестрова")));
+}
+
 TEST_F(TableFormTest, PrintAndPrintDialogRangeAndCopiesPrintTheRightPagesInOrder)
 {
     TfrmTableForm* w = OpenRows(400, {QStringLiteral("[print]"), QStringLiteral("printsubtitle=0")});

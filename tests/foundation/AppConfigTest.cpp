@@ -45,21 +45,16 @@ TEST_F(AppConfigTest, ValueRules)
     EXPECT_EQ(QList<int>({c.RowHeight, c.DetLevel, c.Scale}), QList<int>({44, 1, 150}));
     EXPECT_FALSE(c.GLines || c.VLines);
     EXPECT_TRUE(c.PrintGrid && c.PrintLegend);
-    EXPECT_EQ(c.FontName, QStringLiteral("Arial"));
-    EXPECT_EQ(c.DBPath, db_);
-    // Present but empty: an empty delimiter, not the default.
-    EXPECT_TRUE(c.Delimiter.isEmpty());
+    // A delimiter present but empty is empty, not the default.
+    EXPECT_EQ(QStringList({c.FontName, c.DBPath, c.Delimiter}), QStringList({QStringLiteral("Arial"), db_, QString()}));
     EXPECT_EQ(c.TaxRate, 20.5);
     EXPECT_TRUE(dialogs_->Messages.isEmpty());
 
-    const struct {
-        const char* value;
-        const char* expected;
-    } words[] = {{"Tab", "\t"}, {"Space", " "}, {"tab", "tab"}, {"SPACE", "SPACE"}, {"|", "|"}};
-    for (const auto& t : words) {
-        WriteIni({QStringLiteral("[constants]"), QStringLiteral("delimeterstring=") + QLatin1String(t.value)});
+    const std::pair<const char*, const char*> words[] = {{"Tab", "\t"}, {"Space", " "}, {"tab", "tab"}, {"SPACE", "SPACE"}, {"|", "|"}};
+    for (const auto& [value, expected] : words) {
+        WriteIni({QStringLiteral("[constants]"), QStringLiteral("delimeterstring=") + QLatin1String(value)});
         LoadConfig();
-        EXPECT_EQ(AppConfig->Delimiter, QLatin1String(t.expected)) << t.value;
+        EXPECT_EQ(AppConfig->Delimiter, QLatin1String(expected)) << value;
     }
 }
 

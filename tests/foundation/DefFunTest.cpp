@@ -5,23 +5,21 @@
 #include "Printer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
 
-class DefFunTest : public DatabaseFixture {
-protected:
-    QString LogPath() const { return appDir_ + QStringLiteral("tvk.log"); }
-};
+using DefFunTest = DatabaseFixture;
 
 TEST_F(DefFunTest, GetFieldNoSplitsTrimsAndCuts)
 {
-    const struct {
-        const char* delimiter;
-        int field;
-        const char* line;
-        const char* expected;
-    } cases[] = {
+    // A 300-character field is cut to 256 (the delimiter is the fixture's ";").
+    const QString longField = QString(300, u'x');
+    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;") + longField + QStringLiteral(";3")).size(), 256);
+    // The cut comes after trimming.
+    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;   ") + longField).size(), 256);
+    const struct { const char* delimiter; int field; const char* line; const char* expected; } cases[] = {
         {";", 1, "12;Москва;Москва", "12"}, {";", 3, "12;Москва;Москва", "Москва"}, {";", 4, "12;Москва;Москва", ""},
         {";", 2, "5; Тверская область ;Тверь", "Тверская область"},
         // Control characters go with the blanks; an empty middle field and a trailing delimiter.
@@ -34,21 +32,17 @@ TEST_F(DefFunTest, GetFieldNoSplitsTrimsAndCuts)
         AppConfig->Delimiter = QString::fromUtf8(t.delimiter);
         EXPECT_EQ(GetFieldNo(t.field, QString::fromUtf8(t.line)), QString::fromUtf8(t.expected)) << t.line;
     }
-    AppConfig->Delimiter = QStringLiteral(";");
-    const QString longField = QString(300, u'x');
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;") + longField + QStringLiteral(";3")).size(), 256);
-    // The cut comes after trimming.
-    EXPECT_EQ(GetFieldNo(2, QStringLiteral("1;   ") + longField).size(), 256);
     // Below field 1 the walk keeps every character but the delimiters.
     EXPECT_EQ(GetFieldNo(0, QStringLiteral("a;b"), QStringLiteral(";")), QStringLiteral("ab"));
 }
 
 TEST_F(DefFunTest, WriteLogLineShape)
 {
+    const QString log = appDir_ + QStringLiteral("tvk.log");
     WriteLog(QStringLiteral("Меню - Регионы"));
     WriteLog(QStringLiteral("строка1\r\nстрока2"));
     WriteLog(QString());
-    const QByteArray bytes = TestSupport::ReadBytes(LogPath());
+    const QByteArray bytes = TestSupport::ReadBytes(log);
     ASSERT_TRUE(bytes.endsWith("\r\n"));
     // Windows-1251 on disk: "М" is 0xCC.
     EXPECT_TRUE(bytes.contains("\xcc\xe5\xed\xfe"));
@@ -63,7 +57,7 @@ TEST_F(DefFunTest, WriteLogLineShape)
     EXPECT_EQ(lines[2].size(), 19 + 2 + tail.size());
 
     // Deleted, the log is created again; a character the code page lacks costs only itself.
-    QFile::remove(LogPath());
+    QFile::remove(log);
     WriteLog(QStringLiteral("x\u4e2dy"));
     ASSERT_EQ(LogLines().size(), 1);
     EXPECT_TRUE(LogLines()[0].contains(QStringLiteral(", x?y, ")));
@@ -81,8 +75,7 @@ TEST_F(DefFunTest, HandOffFilesAndPrinterPaper)
     WriteTempFile(true, QStringLiteral("00Korvel.tmp"), {QStringLiteral("/tmp/00RepGraph.bmp"), QStringLiteral("Население")});
     EXPECT_EQ(TestSupport::ReadBytes(path), QByteArray("/tmp/00RepGraph.bmp\r\n\xcd\xe0\xf1\xe5\xeb\xe5\xed\xe8\xe5\r\n"));
     WriteTempFile(true, QStringLiteral("00Korvel.tmp"), {});
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(TestSupport::ReadBytes(path).size(), 0);
+    EXPECT_TRUE(QFile::exists(path) && QFileInfo(path).size() == 0);
     // An unencodable line leaves no half-written file behind.
     EXPECT_THROW(WriteTempFile(true, QStringLiteral("bad.tmp"), {QStringLiteral("a"), QStringLiteral("\u4e2d")}), EConvertError);
     EXPECT_FALSE(QFile::exists(TempFilePath(QStringLiteral("bad.tmp"))));
@@ -97,14 +90,12 @@ TEST_F(DefFunTest, HandOffFilesAndPrinterPaper)
 
     // The printer's paper for the hand-off.
     TPrinter& printer = Printer();
-    const int paper = printer.PaperSize();
-    const int orientation = printer.Orientation();
+    const int paper = printer.PaperSize(), orientation = printer.Orientation();
     printer.SetPaperSize(DMPAPER_LETTER);
     printer.SetOrientation(DMORIENT_LANDSCAPE);
     int16_t o = 0, p = 0;
     GetPrinterPaper(o, p);
-    EXPECT_EQ(o, 2);
-    EXPECT_EQ(p, 1);
+    EXPECT_EQ(QList<int>({o, p}), QList<int>({2, 1}));
     printer.SetPaperSize(paper);
     printer.SetOrientation(orientation);
 }

@@ -3,6 +3,7 @@
 #include "OLegend.h"
 #include "ORegions.h"
 #include "OResearches.h"
+#include "../platform/Faults.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +16,13 @@ TEST(RecordListsTest, ItemsAddDeleteAndCapacities)
         list.Add();
         list.Items(i).ID = 10 + i;
     }
-    list.Delete(-1);
-    list.Delete(3);
+    for (int bad : {-1, 3}) list.Delete(bad);
     EXPECT_EQ(list.Count(), 3);
-    try {
-        list.Items(3);
-        FAIL() << "no list error";
-    } catch (const EListError& e) {
-        EXPECT_EQ(e.Message, QStringLiteral("List index out of bounds (3)"));
-    }
+    EXPECT_EQ(MessageOf<EListError>([&] { list.Items(3); }), QStringLiteral("List index out of bounds (3)"));
     EXPECT_THROW(list.Items(-1), EListError);
     list.Delete(1);
     ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Items(0).ID, 10);
-    EXPECT_EQ(list.Items(1).ID, 12);
+    EXPECT_EQ(QList<int>({list.Items(0).ID, list.Items(1).ID}), QList<int>({10, 12}));
 
     // A new record is zero-filled; texts are cut to their capacity.
     TOResearches researches;

@@ -27,57 +27,32 @@ constexpr TColor Bgc4 = 12303359;
 // A 700 x 420 map: six areas in the top-left block, the rest a white sea that holds the legend.
 //   A1 (0..99, 0..99)    B1 (101..199, 0..99)    C: right cell above the diagonal
 //   A2 (0..99, 101..199) B2 (101..199, 101..199) D: right cell below the diagonal
-QImage TestMap()
+// The one-pixel diagonal's two sides touch only at corners, which a 4-connected fill must not cross.
+QImage TestMap(const QVector<QLine>& extra = {})
 {
     QImage map(700, 420, QImage::Format_RGB32);
     map.fill(Qt::white);
-    const QRgb black = qRgb(0, 0, 0);
-    for (int y = 0; y <= 200; ++y)
-        for (int x : {100, 200, 300}) map.setPixel(x, y, black);
-    for (int x = 0; x <= 300; ++x) {
-        if (x <= 200) map.setPixel(x, 100, black);
-        map.setPixel(x, 200, black);
-    }
-    // A one-pixel diagonal: the two sides touch only at corners, which a 4-connected fill must not cross.
-    for (int t = 0; t <= 98; ++t) map.setPixel(201 + t, t, black);
+    QPainter(&map).drawLines(QVector<QLine>{{100, 0, 100, 200}, {200, 0, 200, 200}, {300, 0, 300, 200},
+                                            {0, 100, 200, 100}, {0, 200, 300, 200}, {201, 0, 299, 98}} + extra);
     return map;
 }
 
 // Region 1 in A1, 2 in B1, 3 in A2 and B2, 4 in C, district 1 in D, region 5 on the A1/B1 border.
-const QStringList Links = {
-    "0;1;50;50", "0;2;150;50", "0;3;50;150", "0;3;150;150", "0;4;290;20", "1;1;210;150", "0;5;100;50",
-};
+const QStringList Links = {"0;1;50;50", "0;2;150;50", "0;3;50;150", "0;3;150;150", "0;4;290;20", "1;1;210;150", "0;5;100;50"};
 
-const QStringList Register = {
-    "1;Численность населения;0;1",  // numeric, regions
-    "2;Наличие вуза;0;0",           // logical, regions
-    "3;Объём производства;1;1",     // numeric, federal districts
-    "4;Прирост;0;1",                // numeric, regions, with a negative value
-};
+// 1 numeric of regions, 2 logical of regions, 3 numeric of federal districts, 4 numeric with a negative value.
+const QStringList Register = {"1;Численность населения;0;1", "2;Наличие вуза;0;0", "3;Объём производства;1;1", "4;Прирост;0;1"};
 
 const QStringList Measurements = {
-    "1;1;1;01.02.2005;10:00:00;10",
-    "2;1;2;01.02.2005;10:00:00;2",     // first interval: stays white...
-    "3;1;2;01.02.2005;10:00:00;10",    // ...so this later line paints it
-    "4;1;3;01.02.2005;10:00:00;7.9",
-    "5;1;4;01.02.2005;10:00:00;5.3",
-    "6;1;5;01.02.2005;10:00:00;10",    // the border seed
-    "1;2;1;01.02.2005;10:00:00;0",
-    "2;2;2;01.02.2005;10:00:00;1",
-    "3;2;3;01.02.2005;10:00:00;2",     // not 0: false, like 1
-    "1;3;1;01.02.2005;10:00:00;40",
-    "1;4;1;01.02.2005;10:00:00;8",
-    "2;4;4;01.02.2005;10:00:00;-3",    // in no interval
+    // Place 2 first has 2 (first interval: stays white), then 10 paints it; place 5 is the border seed.
+    "1;1;1;01.02.2005;10:00:00;10", "2;1;2;01.02.2005;10:00:00;2", "3;1;2;01.02.2005;10:00:00;10",
+    "4;1;3;01.02.2005;10:00:00;7.9", "5;1;4;01.02.2005;10:00:00;5.3", "6;1;5;01.02.2005;10:00:00;10",
+    // Logical: 0 is true, 1 and 2 both false. Research 4's -3 lies in no interval.
+    "1;2;1;01.02.2005;10:00:00;0", "2;2;2;01.02.2005;10:00:00;1", "3;2;3;01.02.2005;10:00:00;2",
+    "1;3;1;01.02.2005;10:00:00;40", "1;4;1;01.02.2005;10:00:00;8", "2;4;4;01.02.2005;10:00:00;-3",
 };
 
-// The legend command answers its dialog through this.
-void AnswerLegendDialog(const std::function<void(TfrmEditForm4&)>& answer)
-{
-    QTimer::singleShot(0, [answer] {
-        ASSERT_NE(frmEditForm4, nullptr);
-        answer(*frmEditForm4);
-    });
-}
+using Answer = std::function<void(TfrmEditForm4&)>;
 
 class MapWindow : public DatabaseFixture {
 protected:
@@ -97,34 +72,26 @@ protected:
     // As the program's writers do it: a new file renamed over the old one.
     void ReplaceMeasurements(const QStringList& lines)
     {
-        const QString path = DataPath(QStringLiteral("ksMesurements.txt"));
-        TestSupport::WriteAnsiLines(path + QStringLiteral(".new"), lines);
-        QFile::remove(path);
-        ASSERT_TRUE(QFile::rename(path + QStringLiteral(".new"), path));
+        WriteData(QStringLiteral("ksMesurements.new"), lines);
+        QFile::remove(DataPath(QStringLiteral("ksMesurements.txt")));
+        ASSERT_TRUE(QFile::rename(DataPath(QStringLiteral("ksMesurements.new")), DataPath(QStringLiteral("ksMesurements.txt"))));
     }
 
-    TfrmGraphForm& Open()
-    {
-        form = std::make_unique<TfrmGraphForm>();
-        form->Load();
-        return *form;
-    }
-
-    static void Choose(TfrmGraphForm& w, int index)
-    {
-        w.ComboBox1->setCurrentIndex(index);
-        w.ComboBox1Change();
-    }
+    TfrmGraphForm& Open() { form = std::make_unique<TfrmGraphForm>(); form->Load(); return *form; }
+    static void Choose(TfrmGraphForm& w, int index) { w.ComboBox1->setCurrentIndex(index); w.ComboBox1Change(); }
     void Choose(int index) { Choose(*form, index); }
-
     TColor At(int x, int y) const { return Pictures::PixelColor(form->Image1->Picture, x, y); }
 
-    // The legend command, its dialog answered by answer.
-    void LegendCommand(const std::function<void(TfrmEditForm4&)>& answer)
+    // The legend command through its button, its dialog answered by answer.
+    static void LegendCommand(TfrmGraphForm& w, const Answer& answer)
     {
-        AnswerLegendDialog(answer);
-        form->SpeedButton1Click();
+        QTimer::singleShot(0, [answer] { ASSERT_NE(frmEditForm4, nullptr); answer(*frmEditForm4); });
+        w.SpeedButton1->click();
     }
+    void LegendCommand(const Answer& answer) { LegendCommand(*form, answer); }
+
+    // Chooses research i as the user does; returns the message of an error left unhandled.
+    QString Activate(int i) { form->ComboBox1->setCurrentIndex(i); return Unhandled([&] { emit form->ComboBox1->activated(i); }); }
 
     // The message that reaches the unhandled-error handler while step runs.
     static QString Unhandled(const std::function<void()>& step)
@@ -145,8 +112,7 @@ TEST_F(MapWindow, LoadsWithNothingSelectedAndStopsAtABadRegisterOrDelimiter)
     ASSERT_EQ(w.ComboBox1->count(), 4);
     EXPECT_EQ(w.ComboBox1->itemText(1), QStringLiteral("Наличие вуза"));
     EXPECT_EQ(w.ComboBox1->currentIndex(), -1);
-    EXPECT_TRUE(w.Legend->AutoIntervals && !w.Legend->AddLegend && w.Legend->IntervalCount == 4);
-    EXPECT_EQ(w.Legend->Color, clGreen);
+    EXPECT_TRUE(w.Legend->AutoIntervals && !w.Legend->AddLegend && w.Legend->IntervalCount == 4 && w.Legend->Color == clGreen);
     w.FormActivate();
     EXPECT_EQ(QColorToColor(w.StaticText1->palette().color(QPalette::Window)), TColor(0x80FF80));
     w.CheckBox1->click();  // nothing selected: changes nothing
@@ -156,8 +122,7 @@ TEST_F(MapWindow, LoadsWithNothingSelectedAndStopsAtABadRegisterOrDelimiter)
     // A level that is not a number is left unhandled, after the names read before it.
     WriteData(QStringLiteral("ksResearchRegister.txt"), {"1;Первое;0;1", "2;Второе;x;1", "3;Третье;0;1"});
     EXPECT_THROW(Open(), EConvertError);
-    EXPECT_EQ(form->ComboBox1->count(), form->Researches->Count());
-    EXPECT_GE(form->ComboBox1->count(), 1);
+    EXPECT_TRUE(form->ComboBox1->count() == form->Researches->Count() && form->ComboBox1->count() >= 1);
 
     AppConfig->Delimiter = QStringLiteral("Tab;");
     Open();
@@ -167,9 +132,7 @@ TEST_F(MapWindow, LoadsWithNothingSelectedAndStopsAtABadRegisterOrDelimiter)
 
 TEST_F(MapWindow, NumericResearchPaintsEachAreaInItsIntervalColour)
 {
-    TfrmGraphForm& w = Open();
-    EXPECT_FALSE(w.SeedUsable(100, 50));
-    EXPECT_FALSE(w.SeedUsable(700, 0));
+    Open();
     Choose(0);
     EXPECT_EQ(form->StaticText1->text(), QStringLiteral("ЧИСЛЕННОСТЬ НАСЕЛЕНИЯ"));
     // Maximum 10, four intervals 0-2.5-5-7.5-10; with "Интервалы интенсивности" on the colours
@@ -178,23 +141,20 @@ TEST_F(MapWindow, NumericResearchPaintsEachAreaInItsIntervalColour)
     const Pixel pixels[] = {
         {50, 50, clGreen, clRed},                                // 10: the last interval
         {150, 50, clGreen, clRed},                               // 2 (white) first, then 10 paints it
-        {50, 150, Lighten(clGreen, 34), Lighten(clMaroon, 34)},  // 7.9 floors to 7
-        {150, 150, Lighten(clGreen, 34), Lighten(clMaroon, 34)}, // the same place's second area
+        // 7.9 floors to 7, in both areas of the place.
+        {50, 150, Lighten(clGreen, 34), Lighten(clMaroon, 34)}, {150, 150, Lighten(clGreen, 34), Lighten(clMaroon, 34)},
         {290, 20, Lighten(clGreen, 67), Lighten(clGreen, 67)},   // 5.3: the lower interval wins the shared bound
         {298, 1, Lighten(clGreen, 67), Lighten(clGreen, 67)},    // C filled into its corner
-        {210, 150, clWhite, clWhite},                            // D: the diagonal holds, other level untouched
-        {202, 2, clWhite, clWhite},
-        {100, 50, clBlack, clBlack},                             // the border seed is skipped
-        {500, 300, clWhite, clWhite},                            // the sea
+        {210, 150, clWhite, clWhite}, {202, 2, clWhite, clWhite}, // D: the diagonal holds, other level untouched
+        {100, 50, clBlack, clBlack}, {500, 300, clWhite, clWhite}, // the border seed is skipped; the sea
     };
     for (const Pixel& p : pixels) EXPECT_EQ(At(p.X, p.Y), p.Off) << p.X << "," << p.Y;
-    form->CheckBox1->setChecked(true);
-    form->ComboBox1Change();
+    form->CheckBox1->click();
     for (const Pixel& p : pixels) EXPECT_EQ(At(p.X, p.Y), p.On) << p.X << "," << p.Y;
     EXPECT_TRUE(dialogs_->Messages.isEmpty());
 
     // Clearing from the border seed would have turned the whole connected outline white.
-    w.ClearMap();
+    form->ClearMap();
     EXPECT_EQ(At(100, 150), clBlack);
     EXPECT_EQ(At(50, 50), clWhite);
 }
@@ -210,8 +170,7 @@ TEST_F(MapWindow, LogicalOtherLevelAndValuesInNoInterval)
     EXPECT_EQ(At(150, 50), Bgc3);   // 1 is false
     EXPECT_EQ(At(150, 150), Bgc3);  // 2 counts as false too
     EXPECT_EQ(At(290, 20), clWhite);
-    // A negative value lies in no interval: its area is left white, not painted with the
-    // value taken for a colour number.
+    // A negative value lies in no interval: its area is left white, not painted with the value taken for a colour.
     Choose(3);
     EXPECT_EQ(At(50, 50), clGreen);
     EXPECT_EQ(At(290, 20), clWhite);
@@ -221,9 +180,7 @@ TEST_F(MapWindow, ChangedOrMissingMeasurementsFile)
 {
     Open();
     Choose(0);
-    QStringList changed = Measurements;
-    changed[0] = QStringLiteral("1;1;1;01.02.2005;10:00:00;00");  // same size, new content
-    ReplaceMeasurements(changed);
+    ReplaceMeasurements(QStringList{"1;1;1;01.02.2005;10:00:00;00"} + Measurements.mid(1));  // same size, new content
     Choose(0);
     EXPECT_EQ(At(50, 50), clWhite);
 
@@ -242,16 +199,13 @@ TEST_F(MapWindow, BadNumberRaisesBeforeTheMapIsTouched)
     ReplaceMeasurements(Measurements + QStringList{"7;1;2;01.02.2005;10:00:00;abc"});
     // A bad value of another research does not matter; only field 2 is read of its lines.
     EXPECT_NO_THROW(form->ComboBox1Change());
-    form->ComboBox1->setCurrentIndex(0);
-    EXPECT_EQ(Unhandled([&] { emit form->ComboBox1->activated(0); }),
-              QStringLiteral("'abc' is not a valid floating point value"));
+    EXPECT_EQ(Activate(0), QStringLiteral("'abc' is not a valid floating point value"));
     EXPECT_EQ(At(50, 50), Bgc4);  // as it was
     EXPECT_EQ(form->StaticText1->text(), QStringLiteral("НАЛИЧИЕ ВУЗА"));
 
     // A field 2 that is not a number stops every research, wherever the line stands.
     ReplaceMeasurements(Measurements + QStringList{"8;x;2;01.02.2005;10:00:00;1"});
-    form->ComboBox1->setCurrentIndex(1);
-    EXPECT_EQ(Unhandled([&] { emit form->ComboBox1->activated(1); }), QStringLiteral("'x' is not a valid integer value"));
+    EXPECT_EQ(Activate(1), QStringLiteral("'x' is not a valid integer value"));
     EXPECT_DOUBLE_EQ(form->GetMesValue(1, 1), 10.0);  // found before the bad line
 }
 
@@ -262,37 +216,28 @@ TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
     WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;4;600;400"});  // under the legend
     Open();
     std::unique_ptr<TfrmGraphForm> fast = std::move(form);
-    Open();
-    std::unique_ptr<TfrmGraphForm> plain = std::move(form);
-    // A seed outside the picture changes nothing but the points the model was built for.
-    plain->Points->Add();
-    plain->Points->Items(plain->Points->Count() - 1) = {0, 99, -5, -5};
+    Open();  // form: the one that clears and paints, as a seed outside the picture leaves it no model
+    form->Points->Add();
+    form->Points->Items(form->Points->Count() - 1) = {0, 99, -5, -5};
 
     auto both = [&](const std::function<void(TfrmGraphForm&)>& step) {
-        for (TfrmGraphForm* w : {fast.get(), plain.get()}) step(*w);
-        ASSERT_EQ(fast->Image1->Picture, plain->Image1->Picture);
+        for (TfrmGraphForm* w : {fast.get(), form.get()}) step(*w);
+        ASSERT_EQ(fast->Image1->Picture, form->Image1->Picture);
     };
-    auto choose = [&](std::initializer_list<int> list) {
-        for (int i : list) both([i](TfrmGraphForm& w) { Choose(w, i); });
-    };
+    auto choose = [&](std::initializer_list<int> list) { for (int i : list) both([i](TfrmGraphForm& w) { Choose(w, i); }); };
     choose({0, 2, 1, 3, 0, 1});
     for (int i = 0; i < 2; ++i) both([](TfrmGraphForm& w) { w.CheckBox1->click(); });
     // Black, the colour of the borders: clearing a black area stays inside it, the borders stay.
     both([](TfrmGraphForm& w) { w.Legend->Color = clBlack; });
     choose({0});
-    ASSERT_EQ(Pictures::PixelColor(plain->Image1->Picture, 50, 50), clBlack);
+    ASSERT_EQ(At(50, 50), clBlack);
     choose({1});
     for (QPoint border : {QPoint(100, 150), QPoint(150, 100), QPoint(300, 150), QPoint(250, 200), QPoint(250, 49)})
-        EXPECT_EQ(Pictures::PixelColor(plain->Image1->Picture, border.x(), border.y()), clBlack) << border.x();
-    EXPECT_EQ(Pictures::PixelColor(plain->Image1->Picture, 150, 50), Bgc3);
+        EXPECT_EQ(At(border.x(), border.y()), clBlack) << border.x();
+    EXPECT_EQ(At(150, 50), Bgc3);
     choose({2, 0});
     both([](TfrmGraphForm& w) {
-        AnswerLegendDialog([](TfrmEditForm4& d) {
-            d.CheckBox1->setChecked(true);
-            d.ColorBox1->SetSelected(clGreen);
-            d.Button1->click();
-        });
-        w.SpeedButton1Click();
+        LegendCommand(w, [](TfrmEditForm4& d) { d.CheckBox1->setChecked(true); d.ColorBox1->SetSelected(clGreen); d.Button1->click(); });
     });
     choose({3, 1, 0});
 }
@@ -301,17 +246,11 @@ TEST_F(MapWindow, AreaByAreaRecolouringMatchesClearingAndPainting)
 // stays inside that area instead of running out through the gap into the sea.
 TEST_F(MapWindow, PaintingStaysInsideTheAreaAsLoaded)
 {
-    QImage map = TestMap();
-    for (int y = 330; y < 420; ++y) map.setPixel(620, y, qRgb(0, 0, 0));
-    for (int x = 620; x < 700; ++x) map.setPixel(x, 330, qRgb(0, 0, 0));
-    Pictures::SaveBitmap(map, AppConfig->MapFile);
+    Pictures::SaveBitmap(TestMap({{620, 330, 620, 419}, {620, 330, 699, 330}}), AppConfig->MapFile);
     WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;1;660;400"});
     Open();
     Choose(0);
-    LegendCommand([](TfrmEditForm4& d) {
-        d.CheckBox1->setChecked(true);
-        d.Button1->click();
-    });
+    LegendCommand([](TfrmEditForm4& d) { d.CheckBox1->setChecked(true); d.Button1->click(); });
     ASSERT_EQ(At(620, 340), clWhite);  // the gap
     EXPECT_EQ(At(660, 400), clGreen);
     EXPECT_EQ(At(500, 300), clWhite);
@@ -322,25 +261,23 @@ TEST(MapIntervals, MaximumTenInFourIntervals)
     TOLegend legend;
     legend.Color = clGreen;
     legend.IntervalCount = 4;
-    const double bounds[] = {0, 2.5, 5, 7.5, 10};
-    const char* labels[] = {"0-2", "2-5", "5-8", "8-10"};
-    const TColor plain[] = {clWhite, Lighten(clGreen, 67), Lighten(clGreen, 34), clGreen};
-    const TColor intensity[] = {clWhite, Lighten(clGreen, 67), Lighten(clMaroon, 34), clRed};
+    struct Interval { double Low, High; const char* Label; TColor Plain, Intensity; };
+    const Interval expected[] = {{0, 2.5, "0-2", clWhite, clWhite}, {2.5, 5, "2-5", Lighten(clGreen, 67), Lighten(clGreen, 67)},
+                                 {5, 7.5, "5-8", Lighten(clGreen, 34), Lighten(clMaroon, 34)}, {7.5, 10, "8-10", clGreen, clRed}};
     for (bool on : {false, true}) {
         BuildIntervals(legend, 10, on);
         ASSERT_EQ(legend.Count(), 4);
         for (int i = 0; i < 4; ++i) {
             const OLegend::TUnits& it = legend.Items(i);
-            EXPECT_TRUE(it.Low == bounds[i] && it.High == bounds[i + 1]) << i;
-            EXPECT_EQ(it.Label.Str(), QLatin1String(labels[i]));
-            EXPECT_EQ(it.Color, on ? intensity[i] : plain[i]) << i;
+            EXPECT_TRUE(it.Low == expected[i].Low && it.High == expected[i].High) << i;
+            EXPECT_EQ(it.Label.Str(), QLatin1String(expected[i].Label));
+            EXPECT_EQ(it.Color, on ? expected[i].Intensity : expected[i].Plain) << i;
         }
     }
     // The lookup takes no more intervals than IntervalCount says.
     legend.IntervalCount = 2;
     TColor c = 1;
-    EXPECT_FALSE(FindIntervalColor(legend, 9, c));
-    EXPECT_FALSE(FindIntervalColor(legend, -1, c));
+    EXPECT_FALSE(FindIntervalColor(legend, 9, c) || FindIntervalColor(legend, -1, c));
 }
 
 TEST(MapIntervals, EveryWholeValueLandsInTheIntervalThatHoldsIt)
@@ -352,17 +289,14 @@ TEST(MapIntervals, EveryWholeValueLandsInTheIntervalThatHoldsIt)
         for (int max = 0; max <= 5000; ++max) {
             BuildIntervals(legend, max, false);
             ASSERT_EQ(legend.Count(), n);
-            ASSERT_EQ(legend.Items(0).Low, 0.0);
-            ASSERT_EQ(legend.Items(n - 1).High, double(max)) << max << " " << n;
+            ASSERT_TRUE(legend.Items(0).Low == 0.0 && legend.Items(n - 1).High == double(max)) << max << " " << n;
             for (int b = 1; b < n; ++b) ASSERT_EQ(legend.Items(b).Low, legend.Items(b - 1).High) << max << " " << n;
-            // The first interval holding v is the lowest b with v * n <= max * (b + 1).
+            // The first interval holding v is the lowest e with v * n <= max * (e + 1).
             for (int v = 0; v <= max; ++v) {
                 const int e = max == 0 ? 0 : std::max(0, (v * n + max - 1) / max - 1);
                 const OLegend::TUnits& it = legend.Items(e);
-                ASSERT_TRUE(it.Low <= v && v <= it.High) << v << " of " << max << " in " << n;
-                if (e > 0) {
-                    ASSERT_GT(v, legend.Items(e - 1).High) << v << " of " << max << " in " << n;
-                }
+                ASSERT_TRUE(it.Low <= v && v <= it.High && (e == 0 || v > legend.Items(e - 1).High))
+                    << v << " of " << max << " in " << n;
             }
         }
     }
@@ -378,46 +312,35 @@ TEST(MapIntervals, LightenRoundsHalfUpAndStaysInRange)
     EXPECT_FALSE(IntervalBase(true, clGreen, 166, base));  // f above 100 keeps the colour
     const std::pair<int, TColor> steps[] = {{20, clYellow}, {21, clGreen}, {50, clGreen},
                                             {51, clMaroon}, {80, clMaroon}, {81, clRed}};
-    for (const auto& [f, expected] : steps) {
-        EXPECT_TRUE(IntervalBase(true, 0, f, base));
-        EXPECT_EQ(base, expected) << f;
-    }
+    for (const auto& [f, expected] : steps) EXPECT_TRUE(IntervalBase(true, 0, f, base) && base == expected) << f;
 }
 
+// The width of a legend column: its longest label in the legend's font.
 int LegendTextWidth()
 {
-    QImage probe(10, 10, QImage::Format_RGB32);
-    QPainter p(&probe);
-    QFont font(QStringLiteral("Arial"));
+    QFont font(QStringLiteral("Arial"), -1, QFont::Bold);
     font.setPixelSize(9);
-    font.setBold(true);
-    p.setFont(font);
-    return p.fontMetrics().horizontalAdvance(QStringLiteral("название программы"));
+    QImage probe(10, 10, QImage::Format_RGB32);
+    return QFontMetrics(font, &probe).horizontalAdvance(QStringLiteral("название программы"));
 }
 
 TEST_F(MapWindow, LegendCommandPaintsSquaresInColumnsOfFour)
 {
     Open();
     Choose(0);
-    AnswerLegendDialog([](TfrmEditForm4& d) {
-        d.CheckBox1->setChecked(true);
-        d.SpinEdit1->setValue(5);
-        d.Button1->click();
-    });
-    form->SpeedButton1->click();
+    LegendCommand([](TfrmEditForm4& d) { d.CheckBox1->setChecked(true); d.SpinEdit1->setValue(5); d.Button1->click(); });
     EXPECT_TRUE(form->Legend->AddLegend && form->SpeedButton1->isChecked());
     ASSERT_EQ(form->Legend->Count(), 5);
     const int w = LegendTextWidth();
     ASSERT_GT(w, 40);
     // Intervals 0..3 in column 1, the fifth at the top of column 2.
     for (int c = 0; c < 5; ++c) {
-        const int x = 630 - (c / 4 + 1) * w;
-        const int y = 335 + 15 * (c % 4);
+        const int x = 630 - (c / 4 + 1) * w, y = 335 + 15 * (c % 4);
         EXPECT_EQ(At(x + 9, y + 9), clBlack) << c;
         EXPECT_EQ(At(x + 10, y + 10), clWhite) << c;  // right and bottom edges excluded
         EXPECT_EQ(At(x + 5, y + 5), Lighten(clGreen, 100 - c * 100 / 4)) << c;
     }
-    EXPECT_EQ(At(50, 50), clGreen);          // recoloured with the five intervals
+    EXPECT_EQ(At(50, 50), clGreen);            // recoloured with the five intervals
     EXPECT_EQ(At(630 - 2, 335 + 8), clWhite);  // a label box on the sea has a white background
 
     // Choosing a research again does not remove the legend.
@@ -439,23 +362,14 @@ TEST_F(MapWindow, LegendCommandWithoutChangeOrSwitchedOffOrCancelled)
 
     // Legend switched on then off in one visit: the command ends before recolouring.
     form->ComboBox1->setCurrentIndex(1);
-    LegendCommand([](TfrmEditForm4& d) {
-        d.CheckBox1->setChecked(true);
-        d.CheckBox1->setChecked(false);
-        d.Button1->click();
-    });
+    LegendCommand([](TfrmEditForm4& d) { d.CheckBox1->setChecked(true); d.CheckBox1->setChecked(false); d.Button1->click(); });
     EXPECT_EQ(At(50, 50), clRed);
 
     // Cancel leaves the settings alone and recolours the map with the selected research.
-    LegendCommand([](TfrmEditForm4& d) {
-        d.CheckBox1->setChecked(true);
-        d.SpinEdit1->setValue(12);
-        d.Button2->click();
-    });
+    LegendCommand([](TfrmEditForm4& d) { d.CheckBox1->setChecked(true); d.SpinEdit1->setValue(12); d.Button2->click(); });
     EXPECT_EQ(At(50, 50), Bgc4);
     EXPECT_EQ(At(630 - w + 5, 340), clWhite);
-    EXPECT_FALSE(form->Legend->AddLegend);
-    EXPECT_EQ(form->Legend->IntervalCount, 4);
+    EXPECT_TRUE(!form->Legend->AddLegend && form->Legend->IntervalCount == 4);
 }
 
 TEST_F(MapWindow, LegendCommandWithNoResearchChosenOnlyEditsSettings)
@@ -463,13 +377,9 @@ TEST_F(MapWindow, LegendCommandWithNoResearchChosenOnlyEditsSettings)
     Open();
     const QImage before = form->Image1->Picture.copy();
     LegendCommand([](TfrmEditForm4& d) {  // no "List index out of bounds (-1)"
-        d.CheckBox1->setChecked(true);
-        d.SpinEdit1->setValue(6);
-        d.RadioButton2->setChecked(true);
-        d.Button1->click();
+        d.CheckBox1->setChecked(true); d.SpinEdit1->setValue(6); d.RadioButton2->setChecked(true); d.Button1->click();
     });
-    EXPECT_EQ(form->Legend->IntervalCount, 6);
-    EXPECT_TRUE(form->Legend->AddLegend && !form->Legend->AutoIntervals);
+    EXPECT_TRUE(form->Legend->IntervalCount == 6 && form->Legend->AddLegend && !form->Legend->AutoIntervals);
     EXPECT_EQ(form->Legend->Count(), 0);
     EXPECT_EQ(form->Image1->Picture, before);
 

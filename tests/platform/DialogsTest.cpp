@@ -22,7 +22,6 @@ namespace {
 void WhenModal(std::function<void(QWidget*)> f)
 {
     auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, f] {
         if (QWidget* w = QApplication::activeModalWidget()) {
             timer->stop();
@@ -30,14 +29,13 @@ void WhenModal(std::function<void(QWidget*)> f)
             f(w);
         }
     });
-    timer->start();
+    timer->start(10);
 }
 
 // Checks the radio button with this text and accepts the dialog.
 void ChooseAndAccept(QWidget* w, const QString& radio)
 {
-    for (QRadioButton* r : w->findChildren<QRadioButton*>())
-        if (r->text() == radio) r->setChecked(true);
+    for (QRadioButton* r : w->findChildren<QRadioButton*>()) if (r->text() == radio) r->setChecked(true);
     static_cast<QDialog*>(w)->accept();
 }
 
@@ -66,11 +64,7 @@ TEST(Dialogs, ScriptedHandlerRecordsMessagesAndAnswersFromItsQueuesThenCancels)
     script.ConfirmAnswers = {false};
     script.FileAnswers = {QStringLiteral("/tmp/a.txt")};
     script.ColorAnswers = {0x0000FF};
-    script.PrintAnswers.append([](PrintRequest& r) {
-        r.AllPages = false;
-        r.FromPage = 2;
-        return true;
-    });
+    script.PrintAnswers.append([](PrintRequest& r) { r.AllPages = false; r.FromPage = 2; return true; });
     int seen = 0;
     script.OnMessage = [&](const ScriptedHandler::Shown& m) { seen += !m.Text.isEmpty(); };
     Warning(QStringLiteral("w"));
@@ -83,8 +77,7 @@ TEST(Dialogs, ScriptedHandlerRecordsMessagesAndAnswersFromItsQueuesThenCancels)
     QStringList captions;
     for (const auto& m : script.Messages) captions << m.Caption;
     EXPECT_EQ(captions, QStringList({"Предупреждение", "Ошибка", "Подтверждение", "Подтверждение", "Информация"}));
-    EXPECT_EQ(script.Count(Box::Confirmation), 2);
-    EXPECT_EQ(script.Count(Box::Error), 1);
+    EXPECT_EQ(QList<int>({script.Count(Box::Confirmation), script.Count(Box::Error)}), QList<int>({2, 1}));
 
     FileRequest fr;
     fr.Filter = QStringLiteral("Текстовый файл (*.txt)|*.txt");
@@ -131,13 +124,9 @@ TEST(Dialogs, QtFileDialogTakesTheWindowsFilterAndDefaultExtension)
         dialog->selectFile(dir.path() + QStringLiteral("/export"));
         static_cast<QDialog*>(dialog)->accept();
     });
-    FileRequest r;
-    r.Title = QStringLiteral("Сохранить");
-    r.Filter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*|Рисунки|*.bmp;*.jpg");
-    r.FilterIndex = 2;
-    r.DefaultExt = QStringLiteral("txt");
-    r.InitialDir = dir.path();
-    const QString chosen = QtHandler().SaveFile(r);
+    const QString chosen = QtHandler().SaveFile({.Title = QStringLiteral("Сохранить"),
+                                                 .Filter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*|Рисунки|*.bmp;*.jpg"),
+                                                 .FilterIndex = 2, .DefaultExt = QStringLiteral("txt"), .InitialDir = dir.path(), .FileName = {}});
     EXPECT_EQ(filters, QStringList({QStringLiteral("Текстовый файл (*.txt)"), QStringLiteral("Все файлы (*)"),
                                     QStringLiteral("Рисунки (*.bmp *.jpg)")}));
     EXPECT_EQ(selected, QStringLiteral("Все файлы (*)"));
@@ -149,27 +138,19 @@ TEST(Dialogs, QtPrintDialogFillsTheRequest)
     WhenModal([](QWidget* w) {
         const auto spins = w->findChildren<QSpinBox*>();
         ASSERT_EQ(spins.size(), 3);
-        spins[0]->setValue(4);  // from and to given the wrong way round
-        spins[1]->setValue(2);
-        spins[2]->setValue(3);
+        for (int i = 0; i < 3; ++i) spins[i]->setValue(QList<int>{4, 2, 3}[i]);  // from 4 to 2 (the wrong way round), 3 copies
         w->findChild<QComboBox*>()->setCurrentIndex(1);
         ChooseAndAccept(w, QStringLiteral("Страницы с"));
     });
-    PrintRequest r;
-    r.MinPage = 1;
-    r.MaxPage = 5;
-    r.Printers = QStringList({QStringLiteral("Office"), QStringLiteral("PDF")});
+    PrintRequest r{.MinPage = 1, .MaxPage = 5, .Printers = {QStringLiteral("Office"), QStringLiteral("PDF")}};
     ASSERT_TRUE(QtHandler().Print(r));
-    EXPECT_FALSE(r.AllPages);
-    EXPECT_EQ(QList<int>({r.FromPage, r.ToPage, r.Copies, r.PrinterIndex}), QList<int>({2, 4, 3, 1}));
+    EXPECT_EQ(QList<int>({r.AllPages, r.FromPage, r.ToPage, r.Copies, r.PrinterIndex}), QList<int>({false, 2, 4, 3, 1}));
 }
 
 TEST(Dialogs, QtPrinterSetupKeepsAnUnlistedPaperAndSetsOrientation)
 {
     WhenModal([](QWidget* w) { ChooseAndAccept(w, QStringLiteral("Альбомная")); });
-    PrinterSetupRequest r;
-    r.Printers = QStringList({QStringLiteral("PDF")});
-    r.PaperSize = 70;
+    PrinterSetupRequest r{.Printers = {QStringLiteral("PDF")}, .PaperSize = 70};
     ASSERT_TRUE(QtHandler().PrinterSetup(r));
     EXPECT_EQ(QList<int>({r.PaperSize, r.Orientation, r.PrinterIndex}), QList<int>({70, 2, 0}));
 }

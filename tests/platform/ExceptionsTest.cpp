@@ -7,15 +7,14 @@
 
 #include <stdexcept>
 
-namespace {
-struct HandlerReset {
-    ~HandlerReset() { SetUnhandledExceptionHandler({}); }
+// Each test leaves no handler behind.
+class ExceptionsTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetUnhandledExceptionHandler({}); }
 };
-}  // namespace
 
-TEST(Exceptions, GuardHandsMessagesToTheHandler)
+TEST_F(ExceptionsTest, GuardHandsMessagesToTheHandler)
 {
-    HandlerReset reset;
     QStringList seen;
     SetUnhandledExceptionHandler([&](const QString& m) { seen << m; });
     Guarded([] { throw EConvertError(QStringLiteral("'x' is not a valid integer value")); });
@@ -29,9 +28,8 @@ TEST(Exceptions, GuardHandsMessagesToTheHandler)
     EXPECT_EQ(EConvertError(QStringLiteral("m")).ClassName(), QStringLiteral("EConvertError"));
 }
 
-TEST(Exceptions, FailingHandlerNeitherRecursesNorEscapes)
+TEST_F(ExceptionsTest, FailingHandlerNeitherRecursesNorEscapes)
 {
-    HandlerReset reset;
     int calls = 0;
     SetUnhandledExceptionHandler([&](const QString&) {
         ++calls;

@@ -31,8 +31,7 @@ QString MessageUnderFileSizeLimit(rlim_t bytes, F&& f)
     rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = bytes;
+    const rlimit small{bytes, old.rlim_max};
     const QString message = setrlimit(RLIMIT_FSIZE, &small) == 0 ? MessageOf(f) : QStringLiteral("<no limit>");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,11 +31,6 @@ int CountColor(const QImage& image, TColor c)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) n += PixelColor(image, x, y) == c;
     return n;
-}
-
-QString LoadError(const QString& path)
-{
-    return MessageOf([&] { LoadFromFile(path); });
 }
 
 }  // namespace
@@ -77,8 +73,7 @@ TEST(Pictures, FillIsANoOpForOutsideSeedsWrongSurfaceOrSameColour)
     FloodFillSurface(image, 3, 3, White, White);
     EXPECT_EQ(image, original);
     // Clearing fills the connected pixels of the seed's own colour.
-    image.setPixel(0, 0, qRgb(0, 0, 0));
-    image.setPixel(1, 0, qRgb(0, 0, 0));
+    for (int x : {0, 1}) image.setPixel(x, 0, qRgb(0, 0, 0));
     FloodFillSurface(image, 1, 0, Black, White);
     EXPECT_EQ(image, original);
 }
@@ -114,12 +109,9 @@ TEST(Pictures, JpegLoadsThroughTheLibraryAndFailsWithItsErrorNumber)
     const QImage image = LoadFromFile(path);
     ASSERT_EQ(image.size(), source.size());
     EXPECT_EQ(image.format(), QImage::Format_RGB32);
-    const QRgb left = image.pixel(10, 10);
-    EXPECT_NEAR(qRed(left), 200, 6);
-    EXPECT_NEAR(qGreen(left), 30, 6);
-    EXPECT_NEAR(qBlue(left), 30, 6);
-    EXPECT_EQ(qAlpha(left), 255);
-    EXPECT_NEAR(qRed(image.pixel(50, 10)), 255, 6);
+    const QRgb left = image.pixel(10, 10), right = image.pixel(50, 10);
+    EXPECT_TRUE(qAbs(qRed(left) - 200) <= 6 && qAbs(qGreen(left) - 30) <= 6 && qAbs(qBlue(left) - 30) <= 6) << std::hex << left;
+    EXPECT_GE(qRed(right), 249);
     // A greyscale JPEG is widened to colour.
     const QString grey = dir.path() + QStringLiteral("/grey.jpeg");
     ASSERT_TRUE(source.convertToFormat(QImage::Format_Grayscale8).save(grey, "JPEG"));
@@ -129,11 +121,8 @@ TEST(Pictures, JpegLoadsThroughTheLibraryAndFailsWithItsErrorNumber)
     const QString broken = dir.path() + QStringLiteral("/broken.jpg");
     for (const QByteArray& content : {bytes.left(bytes.size() / 2), QByteArray("BM this is no jpeg"), QByteArray()}) {
         TestSupport::WriteBytes(broken, content);
-        const QString message = LoadError(broken);
-        ASSERT_TRUE(message.startsWith(QStringLiteral("JPEG error #"))) << message.toStdString();
-        bool ok = false;
-        message.mid(12).toInt(&ok);
-        EXPECT_TRUE(ok) << message.toStdString();
+        const QString message = MessageOf([&] { LoadFromFile(broken); });
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^JPEG error #\\d+$")).match(message).hasMatch()) << message.toStdString();
     }
 }
 
@@ -154,7 +143,7 @@ TEST(Pictures, BitmapsLoadAndSaveAsBitmapsWhateverTheName)
 
     const QString broken = dir.path() + QStringLiteral("/broken.bmp");
     TestSupport::WriteBytes(broken, "BM\x10\0\0\0garbage");
-    EXPECT_EQ(LoadError(broken), QStringLiteral("Bitmap image is not valid"));
+    EXPECT_EQ(MessageOf([&] { LoadFromFile(broken); }), QStringLiteral("Bitmap image is not valid"));
     EXPECT_THROW(LoadFromFile(dir.path() + QStringLiteral("/missing.bmp")), Exception);
     EXPECT_THROW(SaveBitmap(source, dir.path() + QStringLiteral("/no/dir.bmp")), Exception);
     // A save cut short (the file-size limit reached) keeps the picture that was there.

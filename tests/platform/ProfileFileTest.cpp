@@ -13,6 +13,7 @@
 
 using TestSupport::ReadBytes;
 using TestSupport::WriteBytes;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -43,20 +44,14 @@ TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndValuesAreTrimmedUnquotedAndCut)
                        "[Server]\r\nadosource=  \"C:\\Data base\"  \r\nmapfile=\"half\r\nempty=\r\n"
                        "quoted=\"\"\r\nsingle='C:\\x'\r\nname=\xCC\xEE\xF1\xEA\xE2\xE0\r\nlong=" + QByteArray(3000, 'v') + "\r\n");
     TIniFile ini(Path());
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("colors"), QStringLiteral("bgc1"), 0), 255);
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("colors"), QStringLiteral("bgc2"), 0), 255);
-    EXPECT_EQ(ini.ReadInteger(QStringLiteral("colors"), QStringLiteral("bgc3"), 0), 12);
-    const QString none = QStringLiteral("<default>");
-    const auto server = [&](const char* key) { return ini.ReadString(QStringLiteral("server"), QString::fromLatin1(key), none); };
-    EXPECT_EQ(server("ADOSOURCE"), QStringLiteral("C:\\Data base"));
-    EXPECT_EQ(server("mapfile"), QStringLiteral("\"half"));
-    // Present but empty is an empty text, not the default.
-    EXPECT_EQ(server("empty"), QString());
-    EXPECT_EQ(server("quoted"), QString());
-    EXPECT_EQ(server("single"), QStringLiteral("C:\\x"));
-    EXPECT_EQ(server("name"), QStringLiteral("Москва"));
-    EXPECT_EQ(server("long"), QString(2047, QLatin1Char('v')));
-    EXPECT_EQ(server("bgc1"), none);  // a key of another section is not found
+    for (const auto& [key, value] : {std::pair(u"bgc1"_s, 255), {u"bgc2"_s, 255}, {u"bgc3"_s, 12}})
+        EXPECT_EQ(ini.ReadInteger(u"colors"_s, key, 0), value) << key.toStdString();
+    // Present but empty is an empty text, not the default; a key of another section is not found.
+    const QString none = u"<default>"_s;
+    const std::pair<QString, QString> server[] = {
+        {u"ADOSOURCE"_s, u"C:\\Data base"_s}, {u"mapfile"_s, u"\"half"_s}, {u"empty"_s, QString()}, {u"quoted"_s, QString()},
+        {u"single"_s, u"C:\\x"_s}, {u"name"_s, u"Москва"_s}, {u"long"_s, QString(2047, u'v')}, {u"bgc1"_s, none}};
+    for (const auto& [key, value] : server) EXPECT_EQ(ini.ReadString(u"server"_s, key, none), value) << key.toStdString();
     EXPECT_TRUE(ini.SectionExists(QStringLiteral("SERVER")));
     EXPECT_TRUE(ini.ValueExists(QStringLiteral("server"), QStringLiteral("Empty")));
     EXPECT_FALSE(ini.ValueExists(QStringLiteral("server"), QStringLiteral("missing")));
@@ -72,10 +67,10 @@ TEST_F(ProfileFileTest, IntegerBoolAndFloatRules)
     const std::pair<const char*, int> integers[] = {{"big", 7},  {"neg", -12}, {"word", 7},
                                                     {"empty", 7}, {"x", 7},     {"row", 300}, {"hexneg", -1}};
     for (const auto& [key, expected] : integers) EXPECT_EQ(ini.ReadInteger(t, QString::fromLatin1(key), 7), expected) << key;
-    EXPECT_TRUE(ini.ReadBool(t, QStringLiteral("two"), false));
-    EXPECT_FALSE(ini.ReadBool(t, QStringLiteral("zero"), true));
-    EXPECT_TRUE(ini.ReadBool(t, QStringLiteral("word"), true));
-    EXPECT_FALSE(ini.ReadBool(t, QStringLiteral("empty"), false));
+    // Boolean: any whole number but 0 is true; what is none gives the default.
+    for (const auto& [key, def, expected] :
+         {std::tuple(u"two"_s, false, true), {u"zero"_s, true, false}, {u"word"_s, true, true}, {u"empty"_s, false, false}})
+        EXPECT_EQ(ini.ReadBool(t, key, def), expected) << key.toStdString();
     EXPECT_DOUBLE_EQ(ini.ReadFloat(t, QStringLiteral("point"), 9), 1.5);
     EXPECT_DOUBLE_EQ(ini.ReadFloat(t, QStringLiteral("comma"), 9), 9);
     Regional::Set(Regional::Russian());
@@ -122,14 +117,10 @@ TEST_F(ProfileFileTest, FailedWritesLeaveTheFileAlone)
     EXPECT_THROW(TIniFile(Path()).WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("日本")), EConvertError);
     EXPECT_EQ(ReadBytes(Path()), before);
 
-    const QString missing = dir.path() + QStringLiteral("/none/tvk.ini");
-    EXPECT_EQ(MessageOf([&] { TIniFile(missing).WriteInteger(QStringLiteral("s"), QStringLiteral("k"), 2); }),
-              QStringLiteral("Unable to write to ") + missing);
+    const QString missing = dir.path() + u"/none/tvk.ini"_s;
+    EXPECT_EQ(MessageOf([&] { TIniFile(missing).WriteInteger(u"s"_s, u"k"_s, 2); }), u"Unable to write to "_s + missing);
 
-    const QString full = MessageUnderFileSizeLimit(1024, [&] {
-        TIniFile(Path()).WriteString(QStringLiteral("s"), QStringLiteral("k"), QString(1500, QLatin1Char('x')));
-    });
-    EXPECT_EQ(full, Refusal());
+    EXPECT_EQ(MessageUnderFileSizeLimit(1024, [&] { TIniFile(Path()).WriteString(u"s"_s, u"k"_s, QString(1500, u'x')); }), Refusal());
     EXPECT_EQ(ReadBytes(Path()), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("tvk.ini")});
 }

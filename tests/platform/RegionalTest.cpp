@@ -17,6 +17,17 @@ protected:
     void TearDown() override { Set(Neutral()); }
 };
 
+// Every text is refused, and the target keeps its value.
+template <class T>
+void ExpectRefused(bool (*tryConvert)(QStringView, T&), std::initializer_list<const char16_t*> texts)
+{
+    for (const char16_t* text : texts) {
+        T v = T(77);
+        EXPECT_FALSE(tryConvert(text, v)) << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(v, T(77)) << QString::fromUtf16(text).toStdString();
+    }
+}
+
 }  // namespace
 
 TEST_F(RegionalTest, StrToIntTakesDecimalAndBothHexFormsInRangeOnly)
@@ -27,13 +38,9 @@ TEST_F(RegionalTest, StrToIntTakesDecimalAndBothHexFormsInRangeOnly)
         {u"0XFF", 255}, {u"-$10", -16}, {u"  12", 12},  {u"007", 7},            {u"2147483647", 2147483647},
         {u"$FFFFFFFF", -1}, {u"-2147483648", std::numeric_limits<int>::min()}};
     for (const auto& [text, value] : cases) EXPECT_EQ(StrToInt(text), value) << QString::fromUtf16(text).toStdString();
-    // What is no whole number in range is refused, leaving the target alone.
-    for (const char16_t* bad : {u"", u"-", u"+", u"$", u"0x", u"12 ", u"1 2", u"abc", u"1.0", u"2147483648",
-                                u"-2147483649", u"99999999999999999999", u"$100000000", u"$G1", u"--1"}) {
-        int v = 77;
-        EXPECT_FALSE(TryStrToInt(bad, v)) << QString::fromUtf16(bad).toStdString();
-        EXPECT_EQ(v, 77);
-    }
+    // What is no whole number in range is refused.
+    ExpectRefused(TryStrToInt, {u"", u"-", u"+", u"$", u"0x", u"12 ", u"1 2", u"abc", u"1.0", u"2147483648", u"-2147483649",
+                                u"99999999999999999999", u"$100000000", u"$G1", u"--1"});
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToInt(u"abc"); }), QStringLiteral("'abc' is not a valid integer value"));
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToInt(u""); }), QStringLiteral("'' is not a valid integer value"));
 }
@@ -59,40 +66,26 @@ TEST_F(RegionalTest, StrToFloatTakesOnlyTheRegionalSeparator)
     const std::pair<const char16_t*, double> cases[] = {{u"1.5", 1.5},       {u" -2.25 ", -2.25}, {u"1e3", 1000},
                                                         {u"1.5E-2", 0.015}, {u".5", 0.5},        {u"7", 7}};
     for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(StrToFloat(text), value) << QString::fromUtf16(text).toStdString();
-    for (const char16_t* bad : {u"", u".", u"-", u"1,5", u"1.5.2", u"1e", u"1e+", u"abc", u"1 000", u"0x10", u"1e999"}) {
-        double v = 9;
-        EXPECT_FALSE(TryStrToFloat(bad, v)) << QString::fromUtf16(bad).toStdString();
-        EXPECT_EQ(v, 9);
-    }
+    ExpectRefused(TryStrToFloat, {u"", u".", u"-", u"1,5", u"1.5.2", u"1e", u"1e+", u"abc", u"1 000", u"0x10", u"1e999"});
 
     Set(Russian());
     EXPECT_DOUBLE_EQ(StrToFloat(u"1,5"), 1.5);
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToFloat(u"1.5"); }), QStringLiteral("'1.5' is not a valid floating point value"));
     // What FloatToStr writes reads back to the same value.
-    for (double v : {0.1, 1.56999, -123.456, 1e20, 2.5e-9, 1.0 / 3}) {
-        const double back = StrToFloat(FloatToStr(v));
-        EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << v;
-    }
+    for (double v : {0.1, 1.56999, -123.456, 1e20, 2.5e-9, 1.0 / 3}) EXPECT_NEAR(StrToFloat(FloatToStr(v)), v, std::fabs(v) * 1e-14) << v;
 }
 
 TEST_F(RegionalTest, DatesAreDaysSinceTheBaseStrictAndInTheRegionalFormat)
 {
-    EXPECT_EQ(StrToDate(u"30.12.1899"), 0);
-    EXPECT_EQ(StrToDate(u"01.01.1900"), 2);
-    EXPECT_EQ(StrToDate(u"25.03.2006"), 38801);
-    EXPECT_EQ(StrToDate(u"1.3.2005"), StrToDate(u"01.03.2005"));
-    EXPECT_EQ(StrToDate(u"29.02.2004"), StrToDate(u"28.02.2004") + 1);
-    EXPECT_EQ(DateToStr(38801), QStringLiteral("25.03.2006"));
-    EXPECT_EQ(DateToStr(38801.99), QStringLiteral("25.03.2006"));
-    EXPECT_EQ(DateToStr(-1.25), QStringLiteral("29.12.1899"));
+    const std::pair<const char16_t*, TDateTime> days[] = {{u"30.12.1899", 0},    {u"01.01.1900", 2}, {u"25.03.2006", 38801},
+                                                          {u"1.3.2005", 38412},   {u"01.03.2005", 38412}, {u"29.02.2004", 38046}};
+    for (const auto& [text, day] : days) EXPECT_EQ(StrToDate(text), day) << QString::fromUtf16(text).toStdString();
+    for (const auto& [day, text] : {std::pair(38801.0, "25.03.2006"), {38801.99, "25.03.2006"}, {-1.25, "29.12.1899"}})
+        EXPECT_EQ(DateToStr(day), QString::fromLatin1(text)) << day;
 
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToDate(u"31.02.2005"); }), QStringLiteral("'31.02.2005' is not a valid date"));
-    for (const char16_t* bad : {u"29.02.2005", u"00.01.2005", u"32.01.2005", u"01.13.2005", u"25.03.2006x",
-                                u"25/03/2006", u"25.03.", u"", u"abc", u"25..2006", u"123.03.2006"}) {
-        TDateTime v = 5;
-        EXPECT_FALSE(TryStrToDate(bad, v)) << QString::fromUtf16(bad).toStdString();
-        EXPECT_EQ(v, 5);
-    }
+    ExpectRefused(TryStrToDate, {u"29.02.2005", u"00.01.2005", u"32.01.2005", u"01.13.2005", u"25.03.2006x", u"25/03/2006",
+                                 u"25.03.", u"", u"abc", u"25..2006", u"123.03.2006"});
     // Order and separator follow the short date format.
     Settings s = Neutral();
     s.ShortDateFormat = QStringLiteral("M/d/yyyy");
@@ -107,18 +100,13 @@ TEST_F(RegionalTest, DatesAreDaysSinceTheBaseStrictAndInTheRegionalFormat)
 
 TEST_F(RegionalTest, TimesAreFractionsOfTheDay)
 {
-    EXPECT_DOUBLE_EQ(StrToTime(u"14:05:31"), (14 * 3600 + 5 * 60 + 31) / 86400.0);
-    EXPECT_DOUBLE_EQ(StrToTime(u"12:00"), 0.5);
-    EXPECT_DOUBLE_EQ(StrToTime(u"0:00:00"), 0);
+    const std::pair<const char16_t*, TDateTime> times[] = {{u"14:05:31", (14 * 3600 + 5 * 60 + 31) / 86400.0},
+                                                           {u"12:00", 0.5}, {u"0:00:00", 0}, {u"2:30 PM", 14.5 / 24}, {u"12:00 AM", 0}};
+    for (const auto& [text, time] : times) EXPECT_DOUBLE_EQ(StrToTime(text), time) << QString::fromUtf16(text).toStdString();
     EXPECT_EQ(TimeToStr(0.5), QStringLiteral("12:00:00"));
     EXPECT_EQ(TimeToStr(StrToTime(u"23:59:59")), QStringLiteral("23:59:59"));
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToTime(u"24:00:00"); }), QStringLiteral("'24:00:00' is not a valid time"));
-    for (const char16_t* bad : {u"12:60", u"12:00:60", u"12", u"", u"1:2:3:4", u"12.00", u"ab:cd", u"13:00 PM"}) {
-        TDateTime v = 5;
-        EXPECT_FALSE(TryStrToTime(bad, v)) << QString::fromUtf16(bad).toStdString();
-    }
-    EXPECT_DOUBLE_EQ(StrToTime(u"2:30 PM"), 14.5 / 24);
-    EXPECT_DOUBLE_EQ(StrToTime(u"12:00 AM"), 0);
+    ExpectRefused(TryStrToTime, {u"12:60", u"12:00:60", u"12", u"", u"1:2:3:4", u"12.00", u"ab:cd", u"13:00 PM"});
 }
 
 TEST_F(RegionalTest, DateTimeTextIsDateBlankTime)

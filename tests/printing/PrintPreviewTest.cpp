@@ -4,18 +4,13 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
-#include <cmath>
 
 using PrintPreview::TfrmPreview;
-
-using PreviewTest = PrintingTest;
 
 namespace {
 
@@ -29,30 +24,41 @@ void Key(QWidget* target, int key, int times = 1)
 
 }  // namespace
 
-TEST_F(PreviewTest, ModalOnePagePreviewCannotPageAndIsReleased)
+TEST_F(PrintingTest, ModalPreviewPagesToItsEndsPrintsAndIsReleased)
 {
-    BuildJob(3);
+    const int count = BuildJob(130);
+    ASSERT_GE(count, 3);
     bool seen = false;
     TfrmPreview::OnExecute = [&](TfrmPreview& form) {
         seen = PrintPreview::frmPreview == &form && form.isVisible();
         EXPECT_EQ((QStringList{form.objectName(), form.windowTitle(), form.ZoomBox->itemText(14),
                                form.ToolButton5->toolTip(), form.SpeedButton1->text(), form.StatusPanel1->text()}),
                   (QStringList{"frmPreview", "Предварительный просмотр", "По ширине текста", "Печать", "Закрыть",
-                               "Всего страниц: 1"}));
+                               QStringLiteral("Всего страниц: %1").arg(count)}));
         EXPECT_EQ(form.ZoomBox->count(), 15);
         // Every toolbar button shows an image of its own.
         QList<QImage> images;
-        for (QToolButton* b : {form.ToolButton5, form.ToolButton1, form.ToolButton2, form.ToolButton3,
-                               form.ToolButton4, form.ToolButton6}) {
-            const QImage image = b->icon().pixmap(16, 16).toImage();
-            EXPECT_FALSE(image.isNull() || images.contains(image)) << b->objectName().toStdString();
-            images << image;
-        }
-        Key(&form, Qt::Key_PageDown);
-        Key(&form, Qt::Key_PageUp);
-        EXPECT_EQ(form.PageIndex, 0);
-        EXPECT_FALSE(form.ToolButton4->isEnabled() || form.ToolButton6->isEnabled());
-        form.SpeedButton1->click();
+        for (QToolButton* b : {form.ToolButton5, form.ToolButton1, form.ToolButton2, form.ToolButton3, form.ToolButton4, form.ToolButton6})
+            if (const QImage image = b->icon().pixmap(16, 16).toImage(); !image.isNull() && !images.contains(image)) images << image;
+        EXPECT_EQ(images.size(), 6);
+        // The zoom list would take Page Down itself; the window sees it first. Paging stops at either end.
+        Key(form.ZoomBox, Qt::Key_PageDown);
+        EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. 2"));
+        EXPECT_TRUE(form.ToolButton4->isEnabled() && form.ToolButton6->isEnabled());
+        Key(&form, Qt::Key_PageDown, count + 2);
+        EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. %1").arg(count));
+        EXPECT_FALSE(form.ToolButton6->isEnabled());
+        Key(&form, Qt::Key_PageUp, count + 2);
+        EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. 1"));
+        EXPECT_FALSE(form.ToolButton4->isEnabled());
+        // Printing sends every page once and leaves the window open; Escape closes it.
+        form.ToolButton5->click();
+        EXPECT_EQ(PdfPages("out.pdf"), count);
+        EXPECT_EQ(LogMessages().last(),
+                  QStringLiteral("Напечатан отчет РЕГИОНЫ из окна предварительного просмотра. Всего страниц: %1").arg(count));
+        EXPECT_TRUE(form.isVisible());
+        Key(&form, Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
     };
     GridPrintJob::Preview();
     TfrmPreview::OnExecute = nullptr;
@@ -61,35 +67,7 @@ TEST_F(PreviewTest, ModalOnePagePreviewCannotPageAndIsReleased)
     EXPECT_NE(CurrentPages, nullptr);  // the job is the caller's to free
 }
 
-TEST_F(PreviewTest, PagingStopsAtTheEndsAndPrintingLogs)
-{
-    const int count = BuildJob(130);
-    ASSERT_GE(count, 3);
-    TfrmPreview form;
-    form.show();
-    // The zoom list would take Page Down itself; the window sees it first.
-    Key(form.ZoomBox, Qt::Key_PageDown);
-    EXPECT_EQ(form.PageIndex, 1);
-    EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. 2"));
-    EXPECT_TRUE(form.ToolButton4->isEnabled() && form.ToolButton6->isEnabled());
-    Key(&form, Qt::Key_PageDown, count + 2);
-    EXPECT_EQ(form.PageIndex, count - 1);
-    EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("Стр. %1").arg(count));
-    EXPECT_FALSE(form.ToolButton6->isEnabled());
-    Key(&form, Qt::Key_PageUp, count + 2);
-    EXPECT_EQ(form.PageIndex, 0);
-    EXPECT_FALSE(form.ToolButton4->isEnabled());
-    // Printing sends every page once and leaves the window open; Escape closes it.
-    form.ToolButton5->click();
-    EXPECT_EQ(PdfPages("out.pdf"), count);
-    EXPECT_EQ(LogMessages().last(),
-              QStringLiteral("Напечатан отчет РЕГИОНЫ из окна предварительного просмотра. Всего страниц: %1").arg(count));
-    EXPECT_TRUE(form.isVisible());
-    Key(&form, Qt::Key_Escape);
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(PreviewTest, LayoutFiguresForAnA4Sheet)
+TEST_F(PrintingTest, LayoutFiguresForAnA4SheetOfOnePage)
 {
     BuildJob(3);
     TfrmPreview form;
@@ -97,10 +75,9 @@ TEST_F(PreviewTest, LayoutFiguresForAnA4Sheet)
     form.show();
     ASSERT_EQ(form.PPI(), 96);
     auto view = [&] { return form.ScrollBox1->viewport()->size(); };
+    auto zoom = [&](int index) { form.ZoomBox->setCurrentIndex(index); form.ZoomBoxChange(); };
     // Both bars or none.
-    auto bars = [&] {
-        return QList<int>{form.ScrollBox1->horizontalScrollBarPolicy(), form.ScrollBox1->verticalScrollBarPolicy()};
-    };
+    auto bars = [&] { return QList<int>{form.ScrollBox1->horizontalScrollBarPolicy(), form.ScrollBox1->verticalScrollBarPolicy()}; };
     const QList<int> on{Qt::ScrollBarAlwaysOn, Qt::ScrollBarAlwaysOn}, off{Qt::ScrollBarAlwaysOff, Qt::ScrollBarAlwaysOff};
 
     // Opens on the whole page: the sheet's height fills the client area less 15, centred across.
@@ -109,8 +86,8 @@ TEST_F(PreviewTest, LayoutFiguresForAnA4Sheet)
     EXPECT_EQ(form.Panel2->pos(), QPoint((view().width() - 1) / 2 - form.Panel2->width() / 2, 7));
     EXPECT_EQ(bars(), off);
 
-    // 100%: 96 × 4958 / 600 and 96 × 7017 / 600, truncated; taller than the area: 7 from the
-    // top, still centred across, both bars.
+    // 100%: 96 × 4958 / 600 and 96 × 7017 / 600, truncated; taller than the area: 7 from the top, still centred
+    // across, both bars.
     form.ToolButton3->click();
     EXPECT_EQ(form.ZoomBox->currentIndex(), 7);
     EXPECT_EQ(form.Panel2->geometry(), QRect((view().width() - 1) / 2 - 793 / 2, 7, 793, 1122));
@@ -118,11 +95,9 @@ TEST_F(PreviewTest, LayoutFiguresForAnA4Sheet)
     EXPECT_EQ(bars(), on);
 
     // 50%: smaller than the area, centred in it, no bars.
-    form.ZoomBox->setCurrentIndex(9);
-    form.ZoomBoxChange();
-    const QSize small = view();
-    EXPECT_EQ(form.Panel2->geometry(), QRect((small.width() - 1) / 2 - 198, (small.height() - 1) / 2 - 280, 396, 561));
-    EXPECT_EQ(form.Panel1->size(), QSize(small.width() - 1, small.height() - 1));
+    zoom(9);
+    EXPECT_EQ(form.Panel2->geometry(), QRect((view().width() - 1) / 2 - 198, (view().height() - 1) / 2 - 280, 396, 561));
+    EXPECT_EQ(form.Panel1->size(), view() - QSize(1, 1));
     EXPECT_EQ(bars(), off);
 
     // Page width: the sheet's width fills the client area less 15; it is taller, so bars appear.
@@ -136,44 +111,24 @@ TEST_F(PreviewTest, LayoutFiguresForAnA4Sheet)
     }
 
     // Dragging at 200% scrolls by the sheet's movement, and stops when the button is up.
-    form.ZoomBox->setCurrentIndex(4);
-    form.ZoomBoxChange();
-    QScrollBar* h = form.ScrollBox1->horizontalScrollBar();
-    QScrollBar* v = form.ScrollBox1->verticalScrollBar();
-    h->setValue(100);
-    v->setValue(100);
+    zoom(4);
+    QScrollBar *h = form.ScrollBox1->horizontalScrollBar(), *v = form.ScrollBox1->verticalScrollBar();
+    h->setValue(100); v->setValue(100);
     form.PaintBox1MouseDown(300, 300);
     form.PaintBox1MouseMove(280, 290);
     EXPECT_EQ(QPoint(h->value(), v->value()), QPoint(120, 110));
     form.PaintBox1MouseUp();
     form.PaintBox1MouseMove(0, 0);
     EXPECT_EQ(h->value(), 120);
+
+    // A single page cannot be paged; the close button closes.
+    Key(&form, Qt::Key_PageDown);
+    EXPECT_FALSE(form.ToolButton4->isEnabled() || form.ToolButton6->isEnabled());
+    form.SpeedButton1->click();
+    EXPECT_FALSE(form.isVisible());
 }
 
-namespace {
-
-// The preview's page painted on a white image, moved by offset pixels, as the mean brightness of
-// 8 × 8 blocks, so that glyph smoothing does not count.
-QImage Blocks(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_Grayscale8)
-        .scaled(image.size() / 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-QImage Shown(TfrmPreview& form, const QSize& size, int offset)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.translate(offset, offset);
-    form.PaintBox1Paint(painter, size);
-    painter.end();
-    return Blocks(image);
-}
-
-}  // namespace
-
-TEST_F(PreviewTest, PageLooksTheSameInThePreviewAndInThePdf)
+TEST_F(PrintingTest, PageLooksTheSameInThePreviewAndInThePdf)
 {
     // Borders of 2 pixels at the raster's resolution: hairlines are a matter of each renderer's taste.
     AppConfig->BoldLine = AppConfig->RegLine = 12;
@@ -183,8 +138,16 @@ TEST_F(PreviewTest, PageLooksTheSameInThePreviewAndInThePdf)
     const QImage printed(Path("raster.png"));
     ASSERT_FALSE(printed.isNull());
     TfrmPreview form;
+    // Mean brightness of 8 × 8 blocks, so that glyph smoothing does not count.
+    auto blocks = [&](const QImage& image) {
+        return image.convertToFormat(QImage::Format_Grayscale8).scaled(image.size() / 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    // The preview's page, moved by offset pixels.
+    auto shown = [&](int offset) {
+        return blocks(Painted(printed.size(), [&](QPainter& p) { p.translate(offset, offset); form.PaintBox1Paint(p, printed.size()); }));
+    };
     // Measured against the same preview moved by 3 pixels, to show that the measure sees a misplacement.
-    const QImage a = Blocks(printed), b = Shown(form, printed.size(), 0), c = Shown(form, printed.size(), 3);
+    const QImage a = blocks(printed), b = shown(0), c = shown(3);
     ASSERT_EQ(a.size(), b.size());
     double same = 0, misplaced = 0, worst = 0, ink = 0;
     const int n = a.width() * a.height();

@@ -1,5 +1,6 @@
 // What the printing tests share: print settings in a temporary program directory, the PDF
-// printer writing to a temporary file, and reading printed PDFs back with poppler.
+// printer writing to a temporary file, reading printed PDFs back with poppler, and painting
+// on white images.
 #pragma once
 
 #include "DatabaseFixture.h"
@@ -8,8 +9,24 @@
 #include "Printer.h"
 #include "StringGrid.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <functional>
+
+// A white image of the given size and resolution with what draw paints on it.
+inline QImage Painted(QSize size, const std::function<void(QPainter&)>& draw, int dpi = 96)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(image.dotsPerMeterX());
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    draw(painter);
+    painter.end();
+    return image;
+}
 
 class PrintingTest : public DatabaseFixture {
 protected:
@@ -18,16 +35,14 @@ protected:
         DatabaseFixture::SetUp();
         TAppConfig& c = *AppConfig;
         c.FontName = QStringLiteral("DejaVu Sans");
-        c.Scale = 100;
-        c.BoldLine = 2;
-        c.RegLine = 1;
+        c.Scale = 100; c.BoldLine = 2; c.RegLine = 1;
         c.PrintPageNum = c.PrintSubtitle = c.WordWrap = true;
         c.LeftMargin = c.TopMargin = c.BottomMargin = 100;
         TPrinter& p = Printer();
         p.SetPrinterIndex(int(p.Printers().size()) - 1);  // "PDF"
         p.SetPaperSize(DMPAPER_A4);
         p.SetOrientation(DMORIENT_PORTRAIT);
-        qputenv("KESTROVA_PDF", Path(QStringLiteral("out.pdf")).toLocal8Bit());
+        SetPdfFile("out.pdf");
     }
     void TearDown() override
     {
@@ -37,26 +52,21 @@ protected:
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
+    void SetPdfFile(const QString& name) const { qputenv("KESTROVA_PDF", Path(name).toLocal8Bit()); }
 
-    static GridPrintJob::Options JobOptions()
-    {
-        GridPrintJob::Options o;
-        o.Title = QStringLiteral("РЕГИОНЫ");
-        o.Subtitle = QStringLiteral("Дата распечатки 01.02.2024 10:11:12");
-        o.DocumentTitle = QStringLiteral("Кестрова");
-        return o;
-    }
+    // Title, subtitle, lines 3 and 4, the printer document's title.
+    static inline const GridPrintJob::Options kJob{
+        QStringLiteral("РЕГИОНЫ"), QStringLiteral("Дата распечатки 01.02.2024 10:11:12"), QStringLiteral("Третья строка"),
+        QStringLiteral("Четвертая строка"), QStringLiteral("Кестрова")};
     // Lays out the job of a grid (kept in grid) with a heading row "№", "Имя" and body rows
     // "1", "r0001x" ...; returns the page count.
-    int BuildJob(int bodyRows, const GridPrintJob::Options& options = JobOptions())
+    int BuildJob(int bodyRows, const GridPrintJob::Options& options = kJob)
     {
         grid = std::make_unique<StringGrid>();
-        grid->resize(400, 300);
         grid->SetColCount(2);
         grid->SetRowCount(bodyRows + 1);
         grid->SetFixedRows(1);
-        grid->SetColWidth(0, 40);
-        grid->SetColWidth(1, 200);
+        grid->SetColWidth(0, 40); grid->SetColWidth(1, 200);
         for (int r = 0; r <= bodyRows; ++r) {
             grid->SetCell(0, r, r ? QString::number(r) : QStringLiteral("№"));
             grid->SetCell(1, r, r ? QStringLiteral("r%1x").arg(r, 4, 10, QLatin1Char('0')) : QStringLiteral("Имя"));
@@ -71,17 +81,12 @@ protected:
         p.waitForFinished(60000);
         return QString::fromUtf8(p.readAllStandardOutput());
     }
-    // Text of one page (1-based), or of the whole file with page 0, of a file in the temporary directory.
-    QString PdfText(const QString& file, int page = 0) const
-    {
-        const QString n = QString::number(page);
-        const QStringList pages = page ? QStringList{"-f", n, "-l", n} : QStringList{};
-        return Run(QStringLiteral("pdftotext"), QStringList{"-layout"} + pages + QStringList{Path(file), "-"});
-    }
+    // The text of a file in the temporary directory, and of each of its pages (each ends in a form feed).
+    QString PdfText(const QString& file) const { return Run(QStringLiteral("pdftotext"), {"-layout", Path(file), "-"}); }
+    QStringList PdfPageTexts(const QString& file) const { return PdfText(file).split(QLatin1Char('\f')).mid(0, PdfPages(file)); }
     int PdfPages(const QString& file) const
     {
-        const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(Run(QStringLiteral("pdfinfo"), {Path(file)}));
-        return m.hasMatch() ? m.captured(1).toInt() : -1;
+        return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(Run(QStringLiteral("pdfinfo"), {Path(file)})).captured(1).toInt();
     }
     // The messages of the log: the second field of each line.
     QStringList LogMessages() const

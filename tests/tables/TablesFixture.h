@@ -9,48 +9,52 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 class TablesFixture : public DatabaseFixture {
-protected:
+public:
     void SetUp() override
     {
         DatabaseFixture::SetUp();
-        TfrmMainForm::DocumentCreators().Regions = [](TfrmMainForm* owner) -> TDocumentWindow* {
-            return frmTableForm = new TfrmTableForm(owner);
-        };
+        TfrmMainForm::DocumentCreators().Regions = [](TfrmMainForm* o) { return frmTableForm = new TfrmTableForm(o); };
     }
     void TearDown() override
     {
         main_.reset();
         TfrmMainForm::DocumentCreators() = TfrmMainForm::Creators();
+        qunsetenv("KESTROVA_PDF");
         DatabaseFixture::TearDown();
     }
 
-    void WriteRegions(const QStringList& lines) { WriteData(QStringLiteral("ksRegions.txt"), lines); }
-    QStringList ReadRegions() const { return ReadData(QStringLiteral("ksRegions.txt")); }
-    QByteArray RegionBytes() const { return TestSupport::ReadBytes(DataPath(QStringLiteral("ksRegions.txt"))); }
+    void WriteRegions(const QStringList& lines) { WriteData(u"ksRegions.txt"_s, lines); }
+    QStringList ReadRegions() const { return ReadData(u"ksRegions.txt"_s); }
+    QByteArray RegionBytes() const { return TestSupport::ReadBytes(DataPath(u"ksRegions.txt"_s)); }
 
     // Starts the main window (tvk.ini without word wrap plus extra, unless a test wrote its own)
     // and opens the regions window through its menu.
     TfrmTableForm* Open(const QStringList& extra = {})
     {
-        if (!QFile::exists(appDir_ + QStringLiteral("tvk.ini")))
-            WriteIni(QStringList{QStringLiteral("[tables]"), QStringLiteral("wordwrap=0")} + extra);
+        if (!QFile::exists(appDir_ + u"tvk.ini"_s)) WriteIni(QStringList{u"[tables]"_s, u"wordwrap=0"_s} + extra);
         main_ = std::make_unique<TfrmMainForm>(appDir_);
         main_->show();
         dialogs_->Messages.clear();
         main_->RegionsExecute();
         return frmTableForm;
     }
-
     // One region ("Алтай") and the window opened on it.
-    TfrmTableForm* OpenOne(const QStringList& extra = {})
+    TfrmTableForm* OpenOne(const QStringList& extra = {}) { WriteRegions({u"1;Алтай;;;;;;"_s}); return Open(extra); }
+    // count regions "Регион А", "Регион Б", ... with the IDs idStep, 2 * idStep, ... and the window opened on them.
+    TfrmTableForm* OpenRows(int count, int idStep = 1, const QStringList& extra = {})
     {
-        WriteRegions({QStringLiteral("1;Алтай;;;;;;")});
+        QStringList lines;
+        for (int i = 1; i <= count; ++i) lines << u"%1;Регион %2;Город;;;;;"_s.arg(i * idStep).arg(QChar(0x0410 + i % 32));
+        WriteRegions(lines);
         return Open(extra);
     }
 
@@ -63,6 +67,10 @@ protected:
         });
     }
     static void Ok(TfrmEditForm& d) { d.Button1->click(); }
+    static void Cancel(TfrmEditForm& d) { d.Button2->click(); }
+    // The add and change commands of the regions window, with act answering their dialog.
+    static void Add(TfrmTableForm* w, std::function<void(TfrmEditForm&)> act) { WhenDialog(act); w->Button1Click(); }
+    static void Change(TfrmTableForm* w, std::function<void(TfrmEditForm&)> act) { WhenDialog(act); w->Button2Click(); }
 
     static void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {

@@ -120,13 +120,6 @@ void ForEachLine(const char* data, qsizetype size, F&& f)
     }
 }
 
-qsizetype CountLines(const char* data, qsizetype size)
-{
-    qsizetype n = 0;
-    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', size_t(data + size - p)))); ++p) ++n;
-    return n + 1;
-}
-
 QString Decode(const char* p, qsizetype n)
 {
     return n == 0 ? QString() : AnsiCodec::Decode(p, n);
@@ -309,9 +302,15 @@ public:
     }
     TDateTime Date(const char* s, qsizetype n) const
     {
+        // Neighbouring lines often share their date.
+        if (n == readDateLength_ && n > 0 && std::memcmp(s, readDateText_, size_t(n)) == 0) return readDate_;
         int v[3];
-        if (date_.Parse(s, n, v) && v[2] >= 1 && QDate::isValid(v[2], v[1], v[0]))
-            return TDateTime(QDate(v[2], v[1], v[0]).toJulianDay() - dayZero_);
+        if (date_.Parse(s, n, v) && v[2] >= 1 && QDate::isValid(v[2], v[1], v[0])) {
+            readDate_ = TDateTime(QDate(v[2], v[1], v[0]).toJulianDay() - dayZero_);
+            readDateLength_ = n <= qsizetype(sizeof readDateText_) ? n : 0;
+            if (readDateLength_) std::memcpy(readDateText_, s, size_t(n));
+            return readDate_;
+        }
         return Regional::StrToDate(Decode(s, n));
     }
     TDateTime Time(const char* s, qsizetype n) const
@@ -460,6 +459,9 @@ private:
     mutable TDateTime lastDate_ = 0;
     mutable int lastDateLength_ = 0;
     mutable char lastDateText_[64];
+    mutable TDateTime readDate_ = 0;
+    mutable qsizetype readDateLength_ = 0;
+    mutable char readDateText_[64];
 };
 
 // The six fields of a measurement line, in the file's form, followed by CR LF.
@@ -499,8 +501,8 @@ void WriteBytesAtomic(const QString& path, const char* data, qsizetype size)
 
 // The frame every loader shares: the delimiter check, the skip rule, and a conversion that
 // is not guarded stopping the load with its message.
-template <class F, class P>
-LoadResult LoadFile(const QString& path, F&& perLine, P&& prepare)
+template <class F>
+LoadResult LoadFile(const QString& path, F&& perLine)
 {
     LoadResult result;
     const Layout layout;
@@ -512,7 +514,6 @@ LoadResult LoadFile(const QString& path, F&& perLine, P&& prepare)
     FileBytes file;
     if (!file.Open(path)) return result;
     const Converter conv;
-    prepare(file.Data(), file.Size());
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
         try {
@@ -527,11 +528,7 @@ LoadResult LoadFile(const QString& path, F&& perLine, P&& prepare)
     return result;
 }
 
-template <class F>
-LoadResult LoadFile(const QString& path, F&& perLine)
-{
-    return LoadFile(path, perLine, [](const char*, qsizetype) {});
-}
+
 
 // Field 1 of a table file, through the key-field error path; true when it converted.
 bool ReadKey(const Converter& conv, const char* s, qsizetype n, int32_t& id)
@@ -761,15 +758,11 @@ LoadResult LoadMeasurements(const QString& path, int researchID, TOResearches& l
 
 LoadResult LoadAllMeasurements(const QString& path, TOResearches& list)
 {
-    return LoadFile(
-        path,
-        [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
-            list.Add();
-            ++result.Records;
-            FillMeasurement(list.Items(list.Count() - 1), list, layout, conv, line, size, true);
-        },
-        // One look at the line ends spares the list its regrowth on a large file.
-        [&](const char* data, qsizetype size) { list.Reserve(int(list.Count() + CountLines(data, size))); });
+    return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
+        list.Add();
+        ++result.Records;
+        FillMeasurement(list.Items(list.Count() - 1), list, layout, conv, line, size, true);
+    });
 }
 
 QString MeasurementLine(const OResearches::TUnits& m)

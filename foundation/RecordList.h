@@ -57,7 +57,6 @@ public:
         list_.erase(list_.begin() + index);
     }
     void Clear() { list_.clear(); }
-    void Reserve(int n) { list_.reserve(size_t(n)); }
 
 private:
     std::vector<std::unique_ptr<Record>> list_;

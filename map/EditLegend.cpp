@@ -1,6 +1,8 @@
 // The legend dialog: edits the map window's legend settings.
 #include "EditLegend.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -43,7 +45,9 @@ void TfrmEditForm4::FormCreate()
     ColorBox1->SetSelected(0x008000);
 
     CheckBox1 = new QCheckBox(QStringLiteral("Добавить легенду"), this);
-    named(CheckBox1, "CheckBox1")->setGeometry(228, 32, 130, 18);
+    // As wide as its caption needs in the desktop's font; the dialog grows with it if need be.
+    named(CheckBox1, "CheckBox1")->setGeometry(222, 32, std::max(130, CheckBox1->sizeHint().width()), 18);
+    if (CheckBox1->geometry().right() + 6 > width()) setFixedSize(CheckBox1->geometry().right() + 6, height());
 
     Label2 = new QLabel(QStringLiteral("Параметры"), this);
     named(Label2, "Label2")->setGeometry(12, 62, 80, 16);
@@ -89,7 +93,7 @@ void TfrmEditForm4::FormCreate()
 
     auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("Panel1"));
-    strip->setGeometry(0, 310, 363, 48);
+    strip->setGeometry(0, 310, width(), 48);
     CreateButtons(strip);
     // OK writes the settings before the protocol accepts.
     disconnect(Button1, &QPushButton::clicked, this, nullptr);

@@ -8,7 +8,6 @@
 #include "DragScroll.h"
 #include "EditLegend.h"
 #include "Exceptions.h"
-#include "MainForm.h"
 #include "Regional.h"
 
 #include <QCheckBox>
@@ -646,7 +645,7 @@ void TfrmGraphForm::EnsureAreas()
 
 void TfrmGraphForm::FormActivate()
 {
-    if (frmMainForm) frmMainForm->ActivateMenu(wkMap);
+    if (TDocumentHost* host = Host()) host->ActivateMenu(wkMap);
     QPalette pal = StaticText1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
     StaticText1->setPalette(pal);
@@ -665,7 +664,7 @@ bool TfrmGraphForm::FormClose()
 
 void TfrmGraphForm::DeActivateMenu()
 {
-    if (frmMainForm) frmMainForm->DeActivateMenu();
+    if (TDocumentHost* host = Host()) host->DeActivateMenu();
 }
 
 QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const

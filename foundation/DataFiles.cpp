@@ -24,6 +24,26 @@ namespace DataFiles {
 const QString DelimiterWarning = QStringLiteral(
     "Разделитель полей в настройках должен быть одним символом. Файлы данных не читаются и не записываются.");
 
+QString DelimiterProblem(const QString& delimiter)
+{
+    if (delimiter.size() != 1) return DelimiterWarning;
+    const QChar d = delimiter[0];
+    const QString refused = QStringLiteral(" Файлы данных не читаются и не записываются.");
+    if (AnsiCodec::FirstUnencodable(delimiter) >= 0)
+        return QStringLiteral("Разделитель полей \"%1\" нельзя записать в кодировке Windows-1251.").arg(delimiter) + refused;
+    // What the program writes inside a field: digits, signs and the exponent of numbers, the
+    // decimal separator, and the literal characters of dates and times (and AM/PM when shown).
+    const Regional::Settings& s = Regional::Current();
+    bool inside = (d >= QLatin1Char('0') && d <= QLatin1Char('9')) || QStringLiteral("+-Ee").contains(d) ||
+                  d == s.DecimalSeparator;
+    if (!d.isLetter()) inside = inside || s.ShortDateFormat.contains(d) || s.LongTimeFormat.contains(d);
+    else if (s.LongTimeFormat.contains(QLatin1Char('a'), Qt::CaseInsensitive))
+        inside = inside || QStringLiteral("AMPamp").contains(d);
+    if (inside)
+        return QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени.").arg(delimiter) + refused;
+    return QString();
+}
+
 namespace {
 
 // The delimiter and comment character as Windows-1251 bytes, taken once per file.
@@ -33,13 +53,15 @@ struct Layout {
     bool HasComment = false;
     char Comment = '#';
     QString DelimiterText;
+    QString Problem;  // why the delimiter is refused
 
     Layout()
     {
         const TAppConfig& c = EnsureAppConfig();
         DelimiterText = c.Delimiter;
         QByteArray byte;
-        if (c.Delimiter.size() == 1 && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
+        Problem = DelimiterProblem(c.Delimiter);
+        if (Problem.isEmpty() && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
             Usable = true;
             Delimiter = byte[0];
         }
@@ -62,7 +84,7 @@ struct Layout {
 Layout UsableLayout()
 {
     Layout layout;
-    if (!layout.Usable) throw EInOutError(DelimiterWarning);
+    if (!layout.Usable) throw EInOutError(layout.Problem);
     return layout;
 }
 
@@ -275,18 +297,6 @@ public:
             decimalOk_ = true;
             decimal_ = byte[0];
         }
-    }
-
-    // A measurement line whose delimiter occurs inside its number, date or time would not read
-    // back as written, so such settings stop the writing before anything is written.
-    void CheckSeparators(const Layout& layout) const
-    {
-        const QChar d = layout.DelimiterText.at(0);
-        if (d == settings_.DecimalSeparator || d == QLatin1Char('-') || (d >= QLatin1Char('0') && d <= QLatin1Char('9')) ||
-            settings_.ShortDateFormat.contains(d) || settings_.LongTimeFormat.contains(d))
-            throw EConvertError(QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени; "
-                                               "измерения не были бы прочитаны так, как записаны.")
-                                    .arg(layout.DelimiterText));
     }
 
     bool TryInt(const char* s, qsizetype n, int& value) const
@@ -508,7 +518,7 @@ LoadResult LoadFile(const QString& path, F&& perLine)
     const Layout layout;
     if (!layout.Usable) {
         result.Complete = false;
-        result.Error = DelimiterWarning;
+        result.Error = layout.Problem;
         return result;
     }
     FileBytes file;
@@ -621,8 +631,9 @@ bool DelimiterUsable()
 
 bool CheckDelimiter()
 {
-    if (DelimiterUsable()) return true;
-    Dialogs::Warning(DelimiterWarning);
+    const Layout layout;
+    if (layout.Usable) return true;
+    Dialogs::Warning(layout.Problem);
     return false;
 }
 
@@ -777,7 +788,6 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
 {
     const Layout layout = UsableLayout();
     const Converter conv;
-    conv.CheckSeparators(layout);
     // The research's lines first: a value that cannot be written stops before the file is touched.
     ByteSink tail;
     tail.Reserve(size_t(list.Count()) * 48);
@@ -813,7 +823,6 @@ void SaveAllMeasurements(const QString& path, const TOResearches& list)
 {
     const Layout layout = UsableLayout();
     const Converter conv;
-    conv.CheckSeparators(layout);
     ByteSink out;
     out.Reserve(size_t(list.Count()) * 48);
     for (int i = 1; i < list.Count(); ++i) AppendMeasurement(out, list.Items(i), layout, conv);

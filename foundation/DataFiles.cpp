@@ -380,10 +380,9 @@ public:
         if (decimalOk_ && std::isfinite(value) && ((value == 0 && !std::signbit(value)) || (a >= 1e-4 && a < 1e15))) {
             // The shortest text that reads back as the value; when it has at most 15 significant
             // digits it is also the 15-digit rounding, which is what the general format writes.
-            auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
-            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) > 15)
-                r = std::to_chars(p, p + 48, value, std::chars_format::general, 15);
-            if (r.ec == std::errc() && !std::memchr(p, 'e', size_t(r.ptr - p))) {
+            // Longer ones round the regional way.
+            const auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
+            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) <= 15 && !std::memchr(p, 'e', size_t(r.ptr - p))) {
                 for (char* q = p; q != r.ptr; ++q)
                     if (*q == '.') *q = decimal_;
                 return r.ptr;

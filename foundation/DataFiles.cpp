@@ -559,7 +559,6 @@ public:
     void Skip(int fields) { cursor_.Skip(fields); }
     QString Text() { Next(); return Decode(line_ + s_, n_); }
     int Int() { Next(); return conv_.Int(line_ + s_, n_); }
-    bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
     double Float() { Next(); return conv_.Float(line_ + s_, n_); }
@@ -567,8 +566,13 @@ public:
     template <class List>
     void Key(List& list, int32_t& id)
     {
+        if (Key(id) && id > list.MaxID) list.MaxID = id;
+    }
+    // The identifier alone; id keeps its value when it does not convert.
+    bool Key(int32_t& id)
+    {
         Next();
-        if (ReadKey(conv_, line_ + s_, n_, id) && id > list.MaxID) list.MaxID = id;
+        return ReadKey(conv_, line_ + s_, n_, id);
     }
 
 private:
@@ -880,9 +884,11 @@ QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
     const Converter conv;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
+        // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
         LineFields fields(layout, conv, line, size);
-        int id = 0;
-        if (fields.TryInt(id)) names.append({id, fields.Text()});
+        int32_t id = 0;
+        fields.Key(id);
+        names.append({id, fields.Text()});
         return true;
     });
     return names;

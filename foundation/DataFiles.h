@@ -92,7 +92,7 @@ QString LinkLine(const OCoordinates::TUnits& p);
 void SaveLinks(const QString& path, const TOCoordinates& list);
 
 // Identifier and name (fields 1 and 2) of every record line of a regions or districts file;
-// a line whose field 1 is not an integer is left out.
+// a field 1 that is not an integer takes the key-field error path and gives ID 0.
 QList<QPair<int, QString>> ReadPlaceNames(const QString& path);
 
 }  // namespace DataFiles

@@ -259,8 +259,10 @@ TEST_F(DataFilesTest, LinksAndPlaceNames)
 
     WriteData(RegionsFile, {u"1;Москва"_s, u"#2;нет"_s, u"q;Плохо"_s, u"3; Тверь "_s});
     EXPECT_EQ(ReadPlaceNames(DataPath(RegionsFile)),
-              (QList<QPair<int, QString>>{{1, u"Москва"_s}, {3, u"Тверь"_s}}));
-    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
+              (QList<QPair<int, QString>>{{1, u"Москва"_s}, {0, u"Плохо"_s}, {3, u"Тверь"_s}}));
+    // The bad identifier is reported as the loaders report it, not dropped in silence.
+    EXPECT_EQ(dialogs_->Texts().last(), u"Ошибка доступа к файлу!\n'q' is not a valid integer value"_s);
+    EXPECT_EQ(CountLog(u"ОШИБКА! 'q' is not a valid integer value"_s), 1);
 }
 
 }  // namespace

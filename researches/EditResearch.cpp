@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
+
 TfrmEditForm2* frmEditForm2 = nullptr;
 
 namespace {
@@ -91,7 +93,9 @@ TfrmEditForm2::TfrmEditForm2(QWidget* owner) : TRecordDialog(owner)
     SpeedButton2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
-    SpeedButton2->setGeometry(232, 105, 89, 21);
+    // Its right edge stays at the design's; a wider font widens it leftwards so the caption shows whole.
+    const int width = std::max(89, SpeedButton2->sizeHint().width());
+    SpeedButton2->setGeometry(232 + 89 - width, 105, width, 21);
     // The measurements window plugs in here; until then the button stays off.
     SpeedButton2->setEnabled(false);
     connect(SpeedButton2, &QToolButton::clicked, this, &TfrmEditForm2::SpeedButton2Click);

@@ -30,7 +30,8 @@ TTableParams ResearchParams()
 
 }  // namespace
 
-TfrmTableForm2::TfrmTableForm2(QWidget* owner) : TTableForm(ResearchParams(), owner)
+TfrmTableForm2::TfrmTableForm2(QWidget* owner)
+    : TTableListForm(ResearchParams(), owner, DataFiles::LoadResearches, DataFiles::SaveResearches)
 {
     setObjectName(QStringLiteral("frmTableForm2"));
     FormCreate();
@@ -52,48 +53,10 @@ QString TfrmTableForm2::KindWord(int kind)
     return kind == 0 ? QStringLiteral("Логический") : QStringLiteral("Числовой");
 }
 
-void TfrmTableForm2::NewList()
-{
-    delete ResearchList;
-    ResearchList = new TOResearches(this);
-    ResearchList->SetMaxID(0);
-    ResearchList->SetModified(false);
-}
-
-int TfrmTableForm2::RecordCount() const
-{
-    return ResearchList->Count();
-}
-
 QStringList TfrmTableForm2::RecordCells(int index) const
 {
     const OResearches::TUnits& r = ResearchList->Items(index);
     return {r.Name, LevelWord(r.Ref1), KindWord(r.Ref2)};
-}
-
-bool TfrmTableForm2::ListModified() const
-{
-    return ResearchList->Modified;
-}
-
-void TfrmTableForm2::SetListModified(bool value)
-{
-    ResearchList->SetModified(value);
-}
-
-void TfrmTableForm2::AddPlaceholder()
-{
-    ResearchList->Add();
-}
-
-DataFiles::LoadResult TfrmTableForm2::LoadRecords(const QString& path)
-{
-    return DataFiles::LoadResearches(path, *ResearchList);
-}
-
-void TfrmTableForm2::SaveRecords(const QString& path)
-{
-    DataFiles::SaveResearches(path, *ResearchList);
 }
 
 bool TfrmTableForm2::AddRecord()
@@ -108,11 +71,7 @@ bool TfrmTableForm2::AddRecord()
     // cover after a reload: the new research takes an ID above them too.
     const int highest =
         std::max(ResearchList->MaxID, DataFiles::HighestMeasuredResearch(DataFiles::PathOf(DataFiles::MeasurementsFile)));
-    ResearchList->SetMaxID(highest + 1);
-    ResearchList->Add();
-    OResearches::TUnits& r = ResearchList->Items(ResearchList->Count() - 1);
-    r.ID = ResearchList->MaxID;
-    dialog->GetRecord(r);
+    dialog->GetRecord(AppendRecord(highest + 1));
     return true;
 }
 
@@ -135,7 +94,3 @@ bool TfrmTableForm2::ChangeRecord(int index)
     return true;
 }
 
-void TfrmTableForm2::DeleteRecord(int index)
-{
-    ResearchList->Delete(index);
-}

@@ -5,31 +5,23 @@
 #include "OResearches.h"
 #include "TableForm.h"
 
-class TfrmTableForm2 : public TTableForm {
+class TfrmTableForm2 : public TTableListForm<TOResearches> {
     Q_OBJECT
 public:
     explicit TfrmTableForm2(QWidget* owner);
     ~TfrmTableForm2() override;
 
     // The records; item 0 is the placeholder, item i is grid row i.
-    TOResearches* ResearchList = nullptr;
+    TOResearches*& ResearchList = Records;
 
     // The words of the level and kind columns: 0 the first, any other value the second.
     static QString LevelWord(int level);
     static QString KindWord(int kind);
 
 protected:
-    void NewList() override;
-    int RecordCount() const override;
     QStringList RecordCells(int index) const override;
-    bool ListModified() const override;
-    void SetListModified(bool value) override;
-    void AddPlaceholder() override;
-    DataFiles::LoadResult LoadRecords(const QString& path) override;
-    void SaveRecords(const QString& path) override;
     bool AddRecord() override;
     bool ChangeRecord(int index) override;
-    void DeleteRecord(int index) override;
 };
 
 // The research register window last created.

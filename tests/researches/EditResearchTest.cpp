@@ -31,7 +31,7 @@ TEST_F(EditResearchTest, LevelAndKindAreLockedWhileTheResearchHasMeasurements)
 {
     WriteRegister({u"3;Население;0;1"_s, u"7;Газификация;1;0"_s});
     WriteMeasurements({u"1;7;1;01.02.2020;10:00:00;0"_s, u"1;0;1;01.02.2020;10:00:00;0"_s});
-    TfrmTableForm2* w = Open();
+    TfrmTableForm2* w = OpenRegister();
     for (int row : {1, 2}) {
         w->StringGrid1->SetRow(row);
         Change(w, [row](TfrmEditForm2& d) {
@@ -60,7 +60,7 @@ TEST_F(EditResearchTest, LevelAndKindAreLockedWhileTheResearchHasMeasurements)
 TEST_F(EditResearchTest, MeasurementsSavedUnderAnotherChoiceSurviveACancelledDialog)
 {
     WriteRegister({u"3;Население;0;1"_s});
-    TfrmTableForm2* w = Open();
+    TfrmTableForm2* w = OpenRegister();
     // The measurements window saves under the federal level the user picked, then the dialog
     // is cancelled: the record takes the level, the name typed meanwhile is dropped.
     Change(w, [this](TfrmEditForm2& d) {

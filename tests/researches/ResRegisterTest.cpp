@@ -26,7 +26,7 @@ QString PdfText(const QString& pdf)
 
 TEST_F(ResRegisterTest, OpensFromTheMenuOnceAndOnlyWhenTheFileExists)
 {
-    Open();
+    OpenRegister();
     EXPECT_EQ(frmTableForm2, nullptr);
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 1);
     EXPECT_TRUE(dialogs_->Texts().value(0).startsWith(u"Не найден файл ksResearchRegister.txt!"_s));
@@ -47,7 +47,7 @@ TEST_F(ResRegisterTest, OpensFromTheMenuOnceAndOnlyWhenTheFileExists)
 TEST_F(ResRegisterTest, ColumnsShowWordsAndAnUnconvertedLevelIsStoredAsNoChoice)
 {
     WriteRegister({u"3;Население;0;1"_s, u"# comment"_s, u";skipped"_s, u"7;Газификация;1;0"_s, u"5;Прочее;2;5;extra"_s});
-    TfrmTableForm2* w = Open();
+    TfrmTableForm2* w = OpenRegister();
     StringGrid* g = w->StringGrid1;
     ASSERT_EQ(g->ColCount(), 4);
     ASSERT_EQ(g->RowCount(), 4);
@@ -88,7 +88,7 @@ TEST_F(ResRegisterTest, NewIdStaysAboveMeasurementsLeftByADeletedResearch)
 {
     WriteRegister({u"1;Первое;0;1"_s, u"2;Второе;0;1"_s, u"3;Третье;1;1"_s});
     WriteMeasurements({u"1;3;1;01.02.2020;10:00:00;5"_s, u"2;3;2;01.02.2020;10:00:00;6"_s});
-    TfrmTableForm2* w = Open();
+    TfrmTableForm2* w = OpenRegister();
     w->StringGrid1->SetRow(3);
     dialogs_->ConfirmAnswers = {true};
     w->Button3Click();
@@ -109,7 +109,7 @@ TEST_F(ResRegisterTest, ALevelThatDoesNotConvertStopsTheLoadAndTheFileIsNeverRew
 {
     WriteRegister({u"1;Первое;0;1"_s, u"2;Только имя"_s, u"3;Третье;1;1"_s});
     const QByteArray before = RegisterBytes();
-    TfrmTableForm2* w = Open();
+    TfrmTableForm2* w = OpenRegister();
     EXPECT_EQ(w->ResearchList->Count(), 3);  // the placeholder, line 1 and the failing line
     EXPECT_FALSE(w->Button1->isEnabled() || w->MenuItem5->isEnabled() || w->Button2->isEnabled());
     w->Button1Click();
@@ -121,7 +121,7 @@ TEST_F(ResRegisterTest, ALevelThatDoesNotConvertStopsTheLoadAndTheFileIsNeverRew
 TEST_F(ResRegisterTest, SharedCommandsCarryTheWordsTitleAndCaption)
 {
     WriteRegister({u"4;Население;0;1"_s, u"9;Газификация;1;0"_s});
-    Open({u"[options]"_s, u"autosave=1"_s});
+    OpenRegister({u"[options]"_s, u"autosave=1"_s});
     main_->CopyToClipBoardExecute();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               u"\"№\"\tНаименование\tУровень\tВид\r\n\"1\"\tНаселение\tРегиональный\tЧисловой\r\n"

@@ -847,6 +847,24 @@ bool HasMeasurements(const QString& path, int researchID)
     return found;
 }
 
+int HighestMeasuredResearch(const QString& path)
+{
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return 0;
+    const Converter conv;
+    int highest = 0;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (layout.Skipped(line, size)) return true;
+        LineFields fields(layout, conv, line, size);
+        fields.Skip(1);
+        int id = 0;
+        if (fields.TryInt(id) && id > highest) highest = id;
+        return true;
+    });
+    return highest;
+}
+
 // ---- ksLinksToMap.txt
 
 LoadResult LoadLinks(const QString& path, TOCoordinates& list)

@@ -80,6 +80,9 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
 // True when the file holds at least one line of the research. Field 2 of the lines before the
 // first match is converted unguarded: a bad one throws EConvertError.
 bool HasMeasurements(const QString& path, int researchID);
+// The highest research ID that field 2 of a line holds (lines whose field 2 is no integer are
+// passed over); 0 when the file is missing or holds none above 0.
+int HighestMeasuredResearch(const QString& path);
 // Every line of the file as a record, appended to list (field 1 guarded, the other five stop
 // the load), and the writing of records 1 .. Count-1 as the whole file.
 LoadResult LoadAllMeasurements(const QString& path, TOResearches& list);

@@ -3,11 +3,13 @@
 // The creator keeps the window in its global; the opener sets the caption, runs Load and shows it.
 #include "MainForm.h"
 #include "Regions.h"
+#include "ResRegister.h"
 #include "ViewOnMap.h"
 
 void InstallDocumentWindows()
 {
     TfrmMainForm::Creators& c = TfrmMainForm::DocumentCreators();
     c.Regions = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm = new TfrmTableForm(owner); };
+    c.Researches = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm2 = new TfrmTableForm2(owner); };
     c.Graphics = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmGraphForm = new TfrmGraphForm(owner); };
 }

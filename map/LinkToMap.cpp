@@ -190,6 +190,7 @@ void TfrmGraphForm1::LoadMap()
     Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
     areas_.Reset(Image1->Picture);
     Image1->PictureChanged();
+    Panel20->resize(Image1->size());  // temporary until the shared panel fitting lands
 }
 
 void TfrmGraphForm1::FillCapitals(int Level)

@@ -100,6 +100,19 @@ QString Cleaned(QString value)
     return value;
 }
 
+// What a read of the line "key=<raw>" gives.
+QString StoredValue(QStringView raw)
+{
+    QStringView v = TrimBlanks(raw);
+    // Single or double quotation marks around the whole value are dropped.
+    for (const QLatin1Char quote : {QLatin1Char('"'), QLatin1Char('\'')})
+        if (v.size() >= 2 && v.startsWith(quote) && v.endsWith(quote)) {
+            v = v.mid(1, v.size() - 2);
+            break;
+        }
+    return v.left(MaxValueLength).toString();
+}
+
 }  // namespace
 
 TIniFile::TIniFile(const QString& fileName) : fileName_(fileName) {}
@@ -111,14 +124,7 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
     if (p.entry < 0) return def;
     QStringView k, v;
     KeyName(lines[p.entry], k, v);
-    v = TrimBlanks(v);
-    // Single or double quotation marks around the whole value are dropped.
-    for (const QLatin1Char quote : {QLatin1Char('"'), QLatin1Char('\'')})
-        if (v.size() >= 2 && v.startsWith(quote) && v.endsWith(quote)) {
-            v = v.mid(1, v.size() - 2);
-            break;
-        }
-    return v.left(MaxValueLength).toString();
+    return StoredValue(v);
 }
 
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
@@ -152,24 +158,44 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const
     return Find(ReadLines(fileName_), section, key).entry >= 0;
 }
 
+namespace {
+
+// Puts one value into the lines; false when the file already holds that value.
+bool Apply(QStringList& lines, const QString& section, const QString& key, const QString& value)
+{
+    const QString cleanKey = TrimBlanks(key).toString();
+    const QString clean = Cleaned(value);
+    const Place p = Find(lines, section, cleanKey);
+    if (p.entry >= 0) {
+        QStringView k, v;
+        KeyName(lines[p.entry], k, v);
+        if (StoredValue(v) == StoredValue(clean)) return false;
+        lines[p.entry] = k.toString() + QLatin1Char('=') + clean;
+    } else if (p.header >= 0) {
+        lines.insert(p.lastContent + 1, cleanKey + QLatin1Char('=') + clean);
+    } else {
+        lines.append(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']'));
+        lines.append(cleanKey + QLatin1Char('=') + clean);
+    }
+    return true;
+}
+
+}  // namespace
+
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    WriteValues({Entry{section, key, value}});
+}
+
+void TIniFile::WriteValues(const QList<Entry>& entries)
 {
     const QString path = QDir::isAbsolutePath(fileName_) ? fileName_ : QDir::current().absoluteFilePath(fileName_);
     bool readable = true;
     QStringList lines = ReadLines(fileName_, &readable);
     if (!readable) throw Exception(QStringLiteral("Unable to write to ") + path);
-    const QString cleanKey = TrimBlanks(key).toString();
-    const Place p = Find(lines, section, cleanKey);
-    if (p.entry >= 0) {
-        QStringView k, v;
-        KeyName(lines[p.entry], k, v);
-        lines[p.entry] = k.toString() + QLatin1Char('=') + Cleaned(value);
-    } else if (p.header >= 0) {
-        lines.insert(p.lastContent + 1, cleanKey + QLatin1Char('=') + Cleaned(value));
-    } else {
-        lines.append(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']'));
-        lines.append(cleanKey + QLatin1Char('=') + Cleaned(value));
-    }
+    bool changed = false;
+    for (const Entry& e : entries) changed = Apply(lines, e.Section, e.Key, e.Value) || changed;
+    if (!changed) return;
     QString text;
     for (const QString& line : lines) text += line + QLatin1String("\r\n");
     const QByteArray bytes = AnsiCodec::Encode(text);  // an unencodable character leaves the file alone

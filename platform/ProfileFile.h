@@ -1,6 +1,7 @@
 // A profile (ini) file with the Windows private-profile rules; tvk.ini is one.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class TIniFile {
@@ -22,13 +23,21 @@ public:
     bool ValueExists(const QString& section, const QString& key) const;
 
     // Replaces the value in place, or appends the key at the end of its section, or appends
-    // the section at the end of the file; creates the file. The file is replaced atomically;
+    // the section at the end of the file; creates the file. A value equal to the stored one
+    // leaves the file untouched. The file is replaced atomically;
     // one that is there but cannot be read is left alone.
     // Failure throws Exception("Unable to write to <path>").
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
     void WriteFloat(const QString& section, const QString& key, double value);
+
+    struct Entry {
+        QString Section, Key, Value;
+    };
+    // Every entry written as WriteString would, in one replace of the file; nothing is written
+    // when the file already holds every value. Fails as WriteString does, leaving the file as it was.
+    void WriteValues(const QList<Entry>& entries);
 
 private:
     QString fileName_;

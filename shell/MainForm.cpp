@@ -167,6 +167,7 @@ TfrmMainForm::TfrmMainForm(const QString& appDir, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMainForm"));
     frmMainForm = this;
+    SetCurrent(this);
     setWindowTitle(QStringLiteral("Кестрова"));
     setWindowIcon(MainIcon());
     resize(1062, 638);
@@ -218,6 +219,7 @@ TfrmMainForm::~TfrmMainForm()
     // The document windows go before the main window's own parts; no lifecycle call reaches
     // a half-destroyed main window.
     disconnect(MdiArea, nullptr, this, nullptr);
+    if (Current() == this) SetCurrent(nullptr);
     if (frmMainForm == this) {
         frmMainForm = nullptr;
         SetUnhandledExceptionHandler(nullptr);

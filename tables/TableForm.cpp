@@ -6,7 +6,6 @@
 #include "Dialogs.h"
 #include "Exceptions.h"
 #include "GridPrintJob.h"
-#include "MainForm.h"
 #include "Pictures.h"
 #include "Regional.h"
 
@@ -365,7 +364,7 @@ void TTableForm::DrawDataCell(QPainter& painter, int ACol, int ARow, const QRect
 
 void TTableForm::ActivateMenu()
 {
-    if (frmMainForm) frmMainForm->ActivateMenu(params_.Kind);
+    if (TDocumentHost* host = Host()) host->ActivateMenu(params_.Kind);
     for (QLabel* label : {StaticText1, StaticText2}) {
         QPalette pal = label->palette();
         pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
@@ -376,7 +375,7 @@ void TTableForm::ActivateMenu()
 
 void TTableForm::DeActivateMenu()
 {
-    if (frmMainForm) frmMainForm->DeActivateMenu();
+    if (TDocumentHost* host = Host()) host->DeActivateMenu();
 }
 
 void TTableForm::FormActivate()
@@ -599,7 +598,7 @@ int TTableForm::BuildPrintJob(int mode)
     options.Title = StaticText1->text();
     if (AppConfig->PrintSubtitle)
         options.Subtitle = QStringLiteral("Дата распечатки ") + Regional::DateTimeToStr(Regional::Now());
-    options.DocumentTitle = frmMainForm ? frmMainForm->windowTitle() : QStringLiteral("Кестрова");
+    options.DocumentTitle = Host() ? Host()->PrintJobTitle() : QStringLiteral("Кестрова");
     options.Mode = mode;
     options.Owner = this;
     return GridPrintJob::Build(*StringGrid1, options);
@@ -617,7 +616,7 @@ void TTableForm::PrintEx()
     JobGuard job;
     const int pages = BuildPrintJob(3);
     Dialogs::PrintRequest local;
-    Dialogs::PrintRequest& dialog = frmMainForm ? frmMainForm->PrintDialog1 : local;
+    Dialogs::PrintRequest& dialog = Host() ? Host()->PrintDialog() : local;
     dialog.MinPage = 1;
     dialog.MaxPage = pages;
     if (!Dialogs::ShowPrint(dialog)) return;

@@ -141,3 +141,27 @@ TEST_F(ProfileFileTest, ReadOnlyDirectoryOrUnreadableFileRefusesTheWrite)
     EXPECT_EQ(unreadable, Refusal());
     EXPECT_EQ(ReadBytes(Path()), before);
 }
+
+// Several values go in one replace that keeps every other line; values already stored leave the
+// file untouched (not even rewritten); a failure leaves the file as it was.
+TEST_F(ProfileFileTest, WriteValuesReplacesOnceAndKeepsEveryOtherLine)
+{
+    const QByteArray before("; mine\r\n[colors]\r\nbgc1=1\r\nbgc2 = \"2\"\r\n\r\n[other]\r\nx=y\r\n");
+    WriteBytes(Path(), before);
+    TIniFile ini(Path());
+    const QList<TIniFile::Entry> same = {{u"colors"_s, u"BGC1"_s, u"1"_s}, {u"Colors"_s, u"bgc2"_s, u"2"_s}};
+    ini.WriteValues(same);
+    EXPECT_EQ(ReadBytes(Path()), before);
+    ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner));
+    ini.WriteValues(same);  // nothing to write, so a read-only file is no error
+    ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+    ini.WriteValues({{u"colors"_s, u"bgc1"_s, u"5"_s}, {u"colors"_s, u"bgc3"_s, u"3"_s}, {u"new"_s, u"k"_s, u"v"_s}, {u"colors"_s, u"bgc2"_s, u"2"_s}});
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("; mine\r\n[colors]\r\nbgc1=5\r\nbgc2 = \"2\"\r\nbgc3=3\r\n\r\n[other]\r\nx=y\r\n[new]\r\nk=v\r\n"));
+
+    const QByteArray after = ReadBytes(Path());
+    EXPECT_THROW(ini.WriteValues({{u"colors"_s, u"bgc1"_s, u"6"_s}, {u"colors"_s, u"bgc2"_s, u"日本"_s}}), EConvertError);
+    EXPECT_EQ(ReadBytes(Path()), after);
+    EXPECT_EQ(MessageInReadOnlyDirectory(dir.path(), [&] { ini.WriteValues({{u"colors"_s, u"bgc1"_s, u"6"_s}}); }), Refusal());
+    EXPECT_EQ(ReadBytes(Path()), after);
+}

@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -46,8 +48,8 @@ public:
         if (!LoadError.isEmpty()) throw EInOutError(LoadError);
         LogLinesAtLoad = int(TestSupport::ReadAnsiLines(AppConfig->AppDir + QStringLiteral("tvk.log")).size());
     }
-    void FormActivate() override { Trace << QStringLiteral("activate ") + windowTitle(); frmMainForm->ActivateMenu(kind_); }
-    void FormDeactivate() override { Trace << QStringLiteral("deactivate ") + windowTitle(); frmMainForm->DeActivateMenu(); }
+    void FormActivate() override { Trace << QStringLiteral("activate ") + windowTitle(); Host()->ActivateMenu(kind_); }
+    void FormDeactivate() override { Trace << QStringLiteral("deactivate ") + windowTitle(); Host()->DeActivateMenu(); }
     bool FormClose() override { Trace << QStringLiteral("close ") + windowTitle(); return AllowClose; }
     void PrintPreview() override { Trace << QStringLiteral("PrintPreview"); }
     void Print(int copies) override { Trace << QStringLiteral("Print %1").arg(copies); }
@@ -140,6 +142,33 @@ TEST_F(MainFormTest, WithoutIniTwoWarningsInOrderNothingCreatedAndDesignNames)
     EXPECT_FALSE(n2->isEnabled());
     mw.ActivateMenu(wkRegions);
     EXPECT_TRUE(n2->isEnabled());
+}
+
+TEST_F(MainFormTest, DocumentWindowsReachTheMainWindowOnlyAsTheirHost)
+{
+    EXPECT_EQ(TDocumentHost::Current(), nullptr);
+    TfrmMainForm& mw = Start();
+    TDocumentHost* host = TDocumentHost::Current();
+    ASSERT_EQ(host, static_cast<TDocumentHost*>(&mw));
+    host->ActivateMenu(wkMap);
+    EXPECT_EQ(SharedEnabled(), AllOn);
+    EXPECT_EQ(mw.WhatToDo->PrintPreview, wkMap);
+    host->DeActivateMenu();
+    EXPECT_EQ(SharedEnabled(), AllOff);
+    EXPECT_EQ(&host->PrintDialog(), &mw.PrintDialog1);
+    EXPECT_EQ(host->PrintJobTitle(), QStringLiteral("Кестрова"));
+    main_.reset();
+    EXPECT_EQ(TDocumentHost::Current(), nullptr);
+
+    // No window source includes the main window's header.
+    for (const QString& folder : {QStringLiteral("tables"), QStringLiteral("researches"), QStringLiteral("map")}) {
+        QDir dir(QStringLiteral(KESTROVA_SOURCE_DIR "/") + folder);
+        for (const QFileInfo& f : dir.entryInfoList({QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files)) {
+            QFile file(f.absoluteFilePath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_FALSE(file.readAll().contains("#include \"MainForm.h\"")) << f.fileName().toStdString();
+        }
+    }
 }
 
 TEST_F(MainFormTest, OpenerWithMissingFileWarnsAndCreatesNothing)

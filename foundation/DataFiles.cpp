@@ -863,20 +863,63 @@ void SaveLinks(const QString& path, const TOCoordinates& list)
     SaveTable(path, list, 0, LinkLine);
 }
 
-QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+PlaceIndex ReadPlaces(const QString& path)
 {
-    QList<QPair<int, QString>> names;
+    PlaceIndex index;
     const Layout layout = UsableLayout();
     FileBytes file;
-    if (!file.Open(path)) return names;
+    if (!file.Open(path)) return index;
+    index.exists_ = true;
     const Converter conv;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        LineFields fields(layout, conv, line, size);
-        int id = 0;
-        if (fields.TryInt(id)) names.append({id, fields.Text()});
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        fields.Next(s, n);
+        PlaceIndex::Line place;
+        place.IdText = Decode(line + s, n);
+        place.IdOk = conv.TryInt(line + s, n, place.ID);
+        fields.Next(s, n);
+        place.Name = Decode(line + s, n);
+        const int at = int(index.lines_.size());
+        if (!place.IdOk && index.firstBad_ < 0) {
+            index.firstBad_ = at;
+            try {
+                Regional::StrToInt(place.IdText);
+            } catch (const EConvertError& e) {
+                index.badMessage_ = e.Message;
+            }
+        }
+        if (place.IdOk && !index.first_.contains(place.ID)) index.first_.insert(place.ID, at);
+        index.lines_.append(std::move(place));
         return true;
     });
+    return index;
+}
+
+QString PlaceIndex::Name(int id) const
+{
+    const auto it = first_.constFind(id);
+    const int at = it == first_.cend() ? int(lines_.size()) : it.value();
+    if (firstBad_ >= 0 && firstBad_ < at) throw EConvertError(badMessage_);
+    return at < lines_.size() ? lines_[at].Name : QString();
+}
+
+QList<int> PlaceIndex::IDs() const
+{
+    if (firstBad_ >= 0) throw EConvertError(badMessage_);
+    QList<int> ids;
+    ids.reserve(lines_.size());
+    for (const Line& l : lines_) ids.append(l.ID);
+    return ids;
+}
+
+QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+{
+    QList<QPair<int, QString>> names;
+    const PlaceIndex places = ReadPlaces(path);
+    for (const PlaceIndex::Line& l : places.Lines())
+        if (l.IdOk) names.append({l.ID, l.Name});
     return names;
 }
 

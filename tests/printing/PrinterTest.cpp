@@ -90,3 +90,32 @@ TEST(MetaPages, ReplayIsOneUnitPerDevicePixelAtAnyResolution)
         EXPECT_EQ(grays, (QList<int>{0, 0, 255, 255, 255})) << dpi;
     }
 }
+
+// The one print dialog of the program and the report library: filled from the printer object,
+// and the printer chosen in it becomes the one the document goes to.
+TEST_F(PrintingTest, PrintDialogListsThePrintersWithTheCurrentOneAndMakesTheChoiceCurrent)
+{
+    TPrinter& p = Printer();
+    const QStringList printers = p.Printers();
+    const int pdf = int(printers.size()) - 1;
+    p.SetPrinterIndex(0);
+    Dialogs::PrintRequest request;
+    request.MinPage = 1;
+    request.MaxPage = 4;
+    dialogs_->PrintAnswers = {[&](Dialogs::PrintRequest& r) { r.PrinterIndex = pdf; r.AllPages = false; r.FromPage = 2; r.ToPage = 3; return true; },
+                              [](Dialogs::PrintRequest& r) { r.PrinterIndex = 0; return false; }};
+    ASSERT_TRUE(Dialogs::ExecutePrintDialog(request));
+    ASSERT_EQ(dialogs_->PrintRequests.size(), 1);
+    EXPECT_EQ(dialogs_->PrintRequests[0].Printers, printers);
+    EXPECT_TRUE(printers.contains(QStringLiteral("PDF")));
+    EXPECT_EQ(dialogs_->PrintRequests[0].PrinterIndex, 0);
+    EXPECT_EQ(p.PrinterIndex(), pdf);
+    EXPECT_EQ(p.PrinterName(), QStringLiteral("PDF"));
+    EXPECT_EQ(QList<int>({request.FirstPage(), request.LastPage()}), QList<int>({2, 3}));
+    request.AllPages = true;
+    EXPECT_EQ(QList<int>({request.FirstPage(), request.LastPage()}), QList<int>({1, 4}));
+    // A cancelled dialog leaves the current printer alone.
+    EXPECT_FALSE(Dialogs::ExecutePrintDialog(request));
+    EXPECT_EQ(dialogs_->PrintRequests[1].PrinterIndex, pdf);
+    EXPECT_EQ(p.PrinterIndex(), pdf);
+}

@@ -4,16 +4,22 @@
 #include "AppConfig.h"
 #include "DataFiles.h"
 #include "DefFun.h"
+#include "Dialogs.h"
 #include "DragScroll.h"
 #include "EditLegend.h"
 #include "Exceptions.h"
 #include "FileCache.h"
+#include "Printer.h"
 #include "Regional.h"
+#include "ReportProp.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
@@ -281,7 +287,10 @@ private:
 };
 
 TfrmGraphForm::TfrmGraphForm(QWidget* owner)
-    : TDocumentWindow(owner), areas_(std::make_unique<AreaModel>()), cache_(std::make_unique<TMeasurementCache>())
+    : TDocumentWindow(owner),
+      areas_(std::make_unique<AreaModel>()),
+      cache_(std::make_unique<TMeasurementCache>()),
+      hover_(std::make_unique<THoverIndex>())
 {
     frmGraphForm = this;
     setObjectName(QStringLiteral("frmGraphForm"));
@@ -315,6 +324,9 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     Image2->setMouseTracking(true);
     ScrollBox2->setWidget(Panel20);
     Drag = TDragScroll::Install(this, ScrollBox2, Image1, {Image2});
+    Drag->OnMove = [this](QPoint at, bool dragging) {
+        if (!dragging) Guarded([&] { Image2MouseMove(at.x(), at.y()); });
+    };
     layout->addWidget(ScrollBox2, 1);
 
     auto* bottom = new QWidget(this);
@@ -369,6 +381,9 @@ void TfrmGraphForm::Load()
     if (!DataFiles::CheckDelimiter()) return;
     FillCoordinates();
     BuildAreas();
+    // The hover starts from the picture just loaded instead of decoding the file again.
+    if (!mapStamp_.Exists || mapStamp_ == TFileStamp::Of(EnsureAppConfig().MapFile))
+        hover_->Prime(HoverSources(), Image1->Picture, mapStamp_);
     FillList();
 }
 
@@ -398,6 +413,17 @@ void TfrmGraphForm::EnsureAreas()
 
 void TfrmGraphForm::FormActivate()
 {
+    delete HintWindow;
+    HintWindow = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    HintWindow->setObjectName(QStringLiteral("HintWindow"));
+    HintWindow->setWordWrap(true);
+    HintWindow->setMargin(2);
+    HintWindow->setFrameShape(QFrame::Box);
+    HintWindow->setAutoFillBackground(true);
+    QPalette hint = HintWindow->palette();
+    hint.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::ToolTipBase));  // clInfoBk
+    hint.setColor(QPalette::WindowText, QGuiApplication::palette().color(QPalette::ToolTipText));
+    HintWindow->setPalette(hint);
     if (TDocumentHost* host = Host()) host->ActivateMenu(wkMap);
     QPalette pal = StaticText1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
@@ -406,11 +432,13 @@ void TfrmGraphForm::FormActivate()
 
 void TfrmGraphForm::FormDeactivate()
 {
+    if (HintWindow) HintWindow->hide();
     DeActivateMenu();
 }
 
 bool TfrmGraphForm::FormClose()
 {
+    if (HintWindow) HintWindow->hide();
     DeActivateMenu();
     return true;
 }
@@ -431,6 +459,7 @@ void TfrmGraphForm::LoadMap()
     loadedWhite_.clear();
     *areas_ = AreaModel();
     Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
+    mapStamp_ = TFileStamp::Of(EnsureAppConfig().MapFile);
     Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
     if (Image1->Picture.format() != QImage::Format_RGB32)
         Image1->Picture = Image1->Picture.convertToFormat(QImage::Format_RGB32);
@@ -740,4 +769,122 @@ void TfrmGraphForm::PaintLegend()
 void TfrmGraphForm::ScrollBox2Resize()
 {
     Drag->ScrollBox2Resize();
+}
+
+// ---- Hover hint
+
+THoverIndex::Sources TfrmGraphForm::HoverSources() const
+{
+    return {EnsureAppConfig().MapFile, DataFiles::PathOf(DataFiles::LinksToMapFile),
+            DataFiles::PathOf(DataFiles::RegionsFile), EnsureAppConfig().Bgc4};
+}
+
+int TfrmGraphForm::GetRegion(int X, int Y)
+{
+    return hover_->RegionAt(HoverSources(), X, Y);
+}
+
+QString TfrmGraphForm::GetRegionName(int ID, int FieldNo)
+{
+    return FieldNo == 2 ? hover_->RegionName(HoverSources(), ID) : QString();
+}
+
+void TfrmGraphForm::Image2MouseMove(int X, int Y)
+{
+    const int id = GetRegion(X, Y);
+    if (id == 0) return;  // the hint shown last stays
+    QString text = GetRegionName(id, 2);
+    if (const OResearches::TUnits* r = Selected()) {
+        const int research = r->ID;
+        text += QStringLiteral(": ") + Regional::FloatToStr(GetMesValue(research, id));
+    }
+    ShowMapHint(text);
+}
+
+void TfrmGraphForm::ShowMapHint(const QString& Text)
+{
+    if (Text.isEmpty() || !HintWindow) return;
+    const QFontMetrics fm(HintWindow->font());
+    const int m = 2 * (HintWindow->margin() + HintWindow->frameWidth());
+    const QRect text = fm.boundingRect(QRect(0, 0, qMax(1, Image2->width() - m), 100000), Qt::TextWordWrap, Text);
+    const int w = text.width() + m + 4;
+    const int h = text.height() + m;
+    const QPoint at = QCursor::pos();
+    HintWindow->setText(Text);
+    HintWindow->setGeometry(at.x() + 2, at.y() - h - 5, w, h);
+    HintWindow->show();
+}
+
+// ---- Copy, save and the report hand-off
+
+void TfrmGraphForm::CopyToClipBrd()
+{
+    QGuiApplication::clipboard()->setImage(Image1->Picture);
+}
+
+void TfrmGraphForm::SaveToFile()
+{
+    Dialogs::FileRequest request;
+    request.Picture = true;
+    request.Filter = QStringLiteral(
+        "Все (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|Рисунок JPEG (*.jpg)|*.jpg|"
+        "Рисунок JPEG (*.jpeg)|*.jpeg|Точечные рисунки (*.bmp)|*.bmp|Значки (*.ico)|*.ico|"
+        "Расширенные метафайлы (*.emf)|*.emf|Метафайлы (*.wmf)|*.wmf");
+    const QString file = Dialogs::SaveFileName(request);
+    if (file.isEmpty()) return;
+    // The picture's own format, whatever the extension.
+    Pictures::SaveBitmap(Image1->Picture, file);
+}
+
+void TfrmGraphForm::PrintPreview()
+{
+    HandOff(0);
+}
+
+void TfrmGraphForm::Print(int copies)
+{
+    Q_UNUSED(copies);  // the report library prints one copy at once
+    HandOff(1);
+}
+
+void TfrmGraphForm::PrintEx()
+{
+    HandOff(3);
+}
+
+void TfrmGraphForm::HandOff(int mode)
+{
+    const QString picture = QStringLiteral("00RepGraph.bmp");
+    const QString handOff = QStringLiteral("00Korvel.tmp");
+    // Both files go on every path, the error paths included.
+    struct Cleanup {
+        QString Picture, HandOff;
+        ~Cleanup()
+        {
+            WriteTempFile(false, HandOff, {});
+            WriteTempFile(false, Picture, {});
+        }
+    } cleanup{picture, handOff};
+    // A picture that cannot be written stops here, before the library is called.
+    const QByteArray bytes = Pictures::BitmapBytes(Image1->Picture);
+    if (bytes.isEmpty()) throw EInOutError(QStringLiteral("Cannot create file %1: the picture cannot be encoded").arg(picture));
+    WriteTempBytes(picture, bytes);
+    WriteTempFile(true, handOff, {TempFilePath(picture), ComboBox1->currentText()});
+
+    TReportProp prop{};
+    GetPrinterPaper(prop.Orientation, prop.PaperSize);
+    prop.PrinterIndex = Printer().PrinterIndex();
+    const TAppConfig& config = EnsureAppConfig();
+    prop.TopMargin = config.TopMargin;
+    prop.LeftMargin = config.LeftMargin;
+    prop.BottomMargin = config.BottomMargin;
+    prop.RightMargin = config.RightMargin;
+    const bool ok = PrintReport(reinterpret_cast<intptr_t>(window()), 0, mode, config.Scale, &prop);
+    if (ok) {
+        WriteLog(QStringLiteral("Сформирован внешний отчет № 0. ") + windowTitle());
+        return;
+    }
+    const QString message = QStringLiteral("При попытке печати возникла непредвиденная ошибка!");
+    WriteLog(QStringLiteral("ОШИБКА! ") + message);
+    Dialogs::Error(message);
 }

@@ -127,11 +127,18 @@ QImage LoadFromFile(const QString& fileName)
     return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
-void SaveBitmap(const QImage& image, const QString& fileName)
+QByteArray BitmapBytes(const QImage& image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    const bool encoded = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "BMP");
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP")) return QByteArray();
+    return bytes;
+}
+
+void SaveBitmap(const QImage& image, const QString& fileName)
+{
+    const QByteArray bytes = BitmapBytes(image);
+    const bool encoded = !bytes.isEmpty();
     // Unbuffered, so that a short write shows in write()'s count (a buffered QSaveFile would
     // commit the cut file).
     QSaveFile file(fileName);

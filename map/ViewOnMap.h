@@ -8,6 +8,7 @@
 #include "OLegend.h"
 #include "OResearches.h"
 #include "Pictures.h"
+#include "WhiteAreas.h"
 
 #include <QHash>
 #include <QImage>
@@ -153,8 +154,8 @@ private:
     std::unique_ptr<TMeasurementCache> cache_;
     std::unique_ptr<THoverIndex> hover_;
     TFileStamp mapStamp_;  // of the map file as loaded
-    // One bit per pixel: white in the map as loaded.
-    std::vector<quint64> loadedWhite_;
+    // The white areas of the map as loaded.
+    std::shared_ptr<const TWhiteAreas> white_;
     bool legendLatched_ = false;
 };
 

@@ -66,7 +66,7 @@ TEST_F(HoverIndexTest, TheFirstLevelZeroPointInTheProbedAreaInFileOrder)
 TEST_F(HoverIndexTest, FileChangesAreSeenAtTheNextHover)
 {
     WriteData(QStringLiteral("ksLinksToMap.txt"), {"0;1;50;50"});
-    index.Prime(sources, Map(), TFileStamp::Of(sources.MapFile));
+    index.Prime(sources, Map(), TFileStamp::Of(sources.MapFile), nullptr);
     EXPECT_EQ(At(10, 10), 1);
     EXPECT_EQ(At(10, 190), 0);
 

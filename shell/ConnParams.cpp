@@ -449,12 +449,8 @@ void TfrmConnect::Button1Click()
     try {
         TIniFile(ConfigFileName()).WriteValues(entries);
     } catch (const std::exception& e) {
-        const QString message = ExceptionMessage(e);
-        try {
-            WriteLog(QStringLiteral("ОШИБКА! № ") + message);
-        } catch (const std::exception&) {
-        }
-        Dialogs::Error(QStringLiteral("Ошибка записи файла конфигурации") + QLatin1Char('\n') + message);
+        ReportError(QStringLiteral("Ошибка записи файла конфигурации"), ExceptionMessage(e),
+                    QStringLiteral("ОШИБКА! № "));
         reject();
         return;
     }

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -229,6 +230,22 @@ TEST_F(ConnParamsTest, OneAtomicWriteKeepsForeignLinesAndAFailedOneChangesNothin
     EXPECT_LT(lines.indexOf(u"[sg1]"_s), lines.indexOf(u"[foreign]"_s));
     EXPECT_EQ(lines.count(u"[print]"_s), 1);
     EXPECT_EQ(Stored("scale"), u"130"_s);
+
+    // A tvk.ini that cannot be read is never written over: the write fails, and is logged.
+    {
+        const QString moved = IniPath() + u".kept"_s;
+        ASSERT_TRUE(QFile::rename(IniPath(), moved));
+        ASSERT_TRUE(QDir().mkdir(IniPath()));
+        dialogs_->Messages.clear();
+        EXPECT_FALSE(Store());
+        ASSERT_EQ(dialogs_->Messages.size(), 2);  // the read at opening, the write at OK
+        EXPECT_TRUE(dialogs_->Messages[1].Text.startsWith(u"Ошибка записи файла конфигурации\nUnable to write to "_s));
+        EXPECT_TRUE(LogLines().last().contains(u", ОШИБКА! № Unable to write to "_s));
+        EXPECT_TRUE(QFileInfo(IniPath()).isDir());
+        ASSERT_TRUE(QDir().rmdir(IniPath()) && QFile::rename(moved, IniPath()));
+        dialogs_->Messages.clear();
+        LoadConfig();
+    }
 
     // The program folder refuses the write: the error is shown and logged, nothing changes.
     const QByteArray before = IniBytes();

@@ -867,21 +867,44 @@ void SaveLinks(const QString& path, const TOCoordinates& list)
     SaveTable(path, list, 0, LinkLine);
 }
 
-QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+namespace {
+
+// A lookup's walk over the record lines of a file (none when it is missing), field by field.
+template <class F>
+void ForEachRecord(const QString& path, F&& perLine)
 {
-    QList<QPair<int, QString>> names;
     const Layout layout = UsableLayout();
     FileBytes file;
-    if (!file.Open(path)) return names;
+    if (!file.Open(path)) return;
     const Converter conv;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
         LineFields fields(layout, conv, line, size);
+        perLine(fields);
+        return true;
+    });
+}
+
+}  // namespace
+
+QStringList ReadCapitals(const QString& path)
+{
+    QStringList capitals;
+    ForEachRecord(path, [&](LineFields& fields) {
+        fields.Skip(2);
+        capitals.append(fields.Text());
+    });
+    return capitals;
+}
+
+QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+{
+    QList<QPair<int, QString>> names;
+    // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
+    ForEachRecord(path, [&](LineFields& fields) {
         int32_t id = 0;
         fields.Key(id);
         names.append({id, fields.Text()});
-        return true;
     });
     return names;
 }

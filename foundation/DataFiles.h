@@ -86,6 +86,9 @@ LoadResult LoadLinks(const QString& path, TOCoordinates& list);
 QString LinkLine(const OCoordinates::TUnits& p);
 void SaveLinks(const QString& path, const TOCoordinates& list);
 
+// The capital (field 3, unconverted) of every record line of a regions file, in file order.
+QStringList ReadCapitals(const QString& path);
+
 // Identifier and name (fields 1 and 2) of every record line of a regions or districts file;
 // a field 1 that is not an integer takes the key-field error path and gives ID 0.
 QList<QPair<int, QString>> ReadPlaceNames(const QString& path);

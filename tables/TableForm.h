@@ -5,13 +5,16 @@
 
 #include "DataFiles.h"
 #include "DocumentWindow.h"
+#include "RecordDialog.h"
 #include "StringGrid.h"
 #include "TableGrid.h"
 
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -158,4 +161,72 @@ private:
     bool loadedWhole_ = true;
     const QEvent* previewEvent_ = nullptr;
     QPointer<QWidget> previewTarget_;
+};
+
+// A member whose records are one record list (item 0 the placeholder) edited in a record
+// dialog: the list's hooks, its file's reader and writer, and the flow of the add and change
+// commands, the same for every member. A member gives its cells and what its dialog needs
+// beyond the protocol. Dialog offers Edit1 (the name), SetRecord and GetRecord.
+template <class List, class Dialog>
+class TListTableForm : public TTableForm {
+public:
+    using Record = std::remove_cvref_t<decltype(std::declval<List&>().Items(0))>;
+    // The reader and writer of the member's file layout (DataFiles).
+    using Loader = DataFiles::LoadResult (*)(const QString& path, List& list);
+    using Saver = void (*)(const QString& path, const List& list);
+
+    TListTableForm(const TTableParams& params, QWidget* owner, Loader load, Saver save)
+        : TTableForm(params, owner), load_(load), save_(save) {}
+
+protected:
+    // The dialog as the member shows it, before its controls are filled (adding or changing).
+    virtual void PrepareDialog(Dialog& dialog, bool adding) { Q_UNUSED(dialog); Q_UNUSED(adding); }
+
+    void NewList() override
+    {
+        delete list_;
+        list_ = new List(this);
+        list_->SetMaxID(0);
+        list_->SetModified(false);
+    }
+    int RecordCount() const override { return list_->Count(); }
+    bool ListModified() const override { return list_->Modified; }
+    void SetListModified(bool value) override { list_->SetModified(value); }
+    void AddPlaceholder() override { list_->Add(); }
+    void DeleteRecord(int index) override { list_->Delete(index); }
+    DataFiles::LoadResult LoadRecords(const QString& path) override { return load_(path, *list_); }
+    void SaveRecords(const QString& path) override { save_(path, *list_); }
+
+    bool AddRecord() override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, true);
+        dialog->Edit1->setText(QStringLiteral("Новая запись"));
+        dialog->FillRec(true);
+        if (dialog->Execute() != erChanged) return false;
+        list_->SetMaxID(list_->MaxID + 1);
+        list_->Add();
+        Record& r = list_->Items(list_->Count() - 1);
+        r.ID = list_->MaxID;
+        dialog->GetRecord(r);
+        return true;
+    }
+    bool ChangeRecord(int index) override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, false);
+        Record& r = list_->Items(index);
+        dialog->SetRecord(r);
+        dialog->FillRec(false);
+        if (dialog->Execute() != erChanged) return false;
+        dialog->GetRecord(r);
+        return true;
+    }
+
+    // The records; item 0 is the placeholder, item i is grid row i. Each member names it.
+    List* list_ = nullptr;
+
+private:
+    Loader load_;
+    Saver save_;
 };

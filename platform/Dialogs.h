@@ -9,7 +9,9 @@
 
 namespace Dialogs {
 
-enum class Box { Warning, Error, Confirmation, Information };
+enum class Box { Warning, Error, Confirmation, Information, Question };
+// The answers of a question with Yes, No and Cancel.
+enum class Answer { Yes, No, Cancel };
 
 struct FileRequest {
     QString Title;
@@ -49,6 +51,8 @@ public:
     // Warning, error and information: one OK button, result true.
     // Confirmation: Yes (true) or No (false).
     virtual bool MessageBox(Box kind, const QString& caption, const QString& text) = 0;
+    // A question with Yes, No and Cancel (Escape and the close box cancel).
+    virtual Answer Ask(const QString& caption, const QString& text) = 0;
     // The chosen path, or empty when cancelled.
     virtual QString OpenFile(const FileRequest& request) = 0;
     virtual QString SaveFile(const FileRequest& request) = 0;
@@ -67,6 +71,8 @@ Handler& Current();
 void Warning(const QString& text);
 void Error(const QString& text);
 bool Confirm(const QString& text);
+// The Yes/No/Cancel question, captioned as a confirmation.
+Answer Ask(const QString& text);
 void Information(const QString& text);
 
 QString OpenFileName(const FileRequest& request);
@@ -84,6 +90,7 @@ bool ShowPrinterSetup(PrinterSetupRequest& request);
 class QtHandler : public Handler {
 public:
     bool MessageBox(Box kind, const QString& caption, const QString& text) override;
+    Answer Ask(const QString& caption, const QString& text) override;
     QString OpenFile(const FileRequest& request) override;
     QString SaveFile(const FileRequest& request) override;
     bool ChooseColor(quint32& color) override;
@@ -92,7 +99,7 @@ public:
 };
 
 // For tests: records everything shown and answers from queues.
-// With an empty queue: confirmations answer Yes, file dialogs cancel, colour and print
+// With an empty queue: confirmations and questions answer Yes, file dialogs cancel, colour and print
 // dialogs cancel, printer set-up cancels.
 class ScriptedHandler : public Handler {
 public:
@@ -109,6 +116,7 @@ public:
     QList<PrintRequest> PrintRequests;
 
     QList<bool> ConfirmAnswers;
+    QList<Answer> AskAnswers;  // recorded as Box::Question
     QStringList FileAnswers;
     QList<quint32> ColorAnswers;
     // Each answer edits the request and returns OK (true) or Cancel (false).
@@ -121,6 +129,7 @@ public:
     int Count(Box kind) const;
 
     bool MessageBox(Box kind, const QString& caption, const QString& text) override;
+    Answer Ask(const QString& caption, const QString& text) override;
     QString OpenFile(const FileRequest& request) override;
     QString SaveFile(const FileRequest& request) override;
     bool ChooseColor(quint32& color) override;

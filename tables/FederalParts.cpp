@@ -25,7 +25,7 @@ TTableParams FederalPartParams()
 }  // namespace
 
 TfrmTableForm1::TfrmTableForm1(QWidget* owner)
-    : TListTableForm(FederalPartParams(), owner, DataFiles::LoadFederalParts, DataFiles::SaveFederalParts)
+    : TTableDialogForm(FederalPartParams(), owner, DataFiles::LoadFederalParts, DataFiles::SaveFederalParts)
 {
     setObjectName(QStringLiteral("frmTableForm1"));
     FormCreate();

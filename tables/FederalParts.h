@@ -6,7 +6,7 @@
 #include "ORegions.h"
 #include "TableForm.h"
 
-class TfrmTableForm1 : public TListTableForm<TORegions, TfrmEditForm1> {
+class TfrmTableForm1 : public TTableDialogForm<TORegions, TfrmEditForm1> {
     Q_OBJECT
 public:
     explicit TfrmTableForm1(QWidget* owner);
@@ -14,7 +14,7 @@ public:
 
     // The districts; item 0 is the placeholder, item i is grid row i. Of the record only ID,
     // Name, Capital and CodeMSH are used.
-    TORegions*& FederalPartList = list_;
+    TORegions*& FederalPartList = Records;
 
 protected:
     QStringList RecordCells(int index) const override;

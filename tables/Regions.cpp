@@ -27,7 +27,8 @@ TTableParams RegionParams()
 
 }  // namespace
 
-TfrmTableForm::TfrmTableForm(QWidget* owner) : TListTableForm(RegionParams(), owner, DataFiles::LoadRegions, DataFiles::SaveRegions)
+TfrmTableForm::TfrmTableForm(QWidget* owner)
+    : TTableDialogForm(RegionParams(), owner, DataFiles::LoadRegions, DataFiles::SaveRegions)
 {
     setObjectName(QStringLiteral("frmTableForm"));
     FormCreate();

@@ -5,14 +5,14 @@
 #include "ORegions.h"
 #include "TableForm.h"
 
-class TfrmTableForm : public TListTableForm<TORegions, TfrmEditForm> {
+class TfrmTableForm : public TTableDialogForm<TORegions, TfrmEditForm> {
     Q_OBJECT
 public:
     explicit TfrmTableForm(QWidget* owner);
     ~TfrmTableForm() override;
 
     // The records; item 0 is the placeholder, item i is grid row i.
-    TORegions*& RegionList = list_;
+    TORegions*& RegionList = Records;
 
     // The field splitter of the data files, as a method of the window.
     void GetFieldNo(int FieldNo, QStringView Line, QString& Result) const;

@@ -163,39 +163,60 @@ private:
     QPointer<QWidget> previewTarget_;
 };
 
-// A member whose records are one record list (item 0 the placeholder) edited in a record
-// dialog: the list's hooks, its file's reader and writer, and the flow of the add and change
-// commands, the same for every member. A member gives its cells and what its dialog needs
-// beyond the protocol. Dialog offers Edit1 (the name), SetRecord and GetRecord.
-template <class List, class Dialog>
-class TListTableForm : public TTableForm {
+// A member whose records are one record list (item 0 the placeholder) read and written by one
+// reader and writer of DataFiles: the list hooks, shared by every such member.
+template <class List>
+class TTableListForm : public TTableForm {
 public:
-    using Record = std::remove_cvref_t<decltype(std::declval<List&>().Items(0))>;
-    // The reader and writer of the member's file layout (DataFiles).
     using Loader = DataFiles::LoadResult (*)(const QString& path, List& list);
-    using Saver = void (*)(const QString& path, const List& list);
-
-    TListTableForm(const TTableParams& params, QWidget* owner, Loader load, Saver save)
+    using Writer = void (*)(const QString& path, const List& list);
+    TTableListForm(const TTableParams& params, QWidget* owner, Loader load, Writer save)
         : TTableForm(params, owner), load_(load), save_(save) {}
+
+protected:
+    // The list, owned by the window; each member names it after its records.
+    List* Records = nullptr;
+
+    // Appends a record with the given ID, which becomes MaxID; returns it for filling.
+    auto& AppendRecord(int id)
+    {
+        Records->SetMaxID(id);
+        Records->Add();
+        auto& r = Records->Items(Records->Count() - 1);
+        r.ID = id;
+        return r;
+    }
+
+    void NewList() override
+    {
+        delete Records;
+        Records = new List(this);
+        Records->SetMaxID(0);
+        Records->SetModified(false);
+    }
+    int RecordCount() const override { return Records->Count(); }
+    bool ListModified() const override { return Records->Modified; }
+    void SetListModified(bool value) override { Records->SetModified(value); }
+    void AddPlaceholder() override { Records->Add(); }
+    DataFiles::LoadResult LoadRecords(const QString& path) override { return load_(path, *Records); }
+    void SaveRecords(const QString& path) override { save_(path, *Records); }
+    void DeleteRecord(int index) override { Records->Delete(index); }
+
+private:
+    Loader load_;
+    Writer save_;
+};
+
+// A member whose record dialog follows the plain protocol (Edit1 the name, SetRecord, GetRecord):
+// the add and change commands, the same for every such member.
+template <class List, class Dialog>
+class TTableDialogForm : public TTableListForm<List> {
+public:
+    using TTableListForm<List>::TTableListForm;
 
 protected:
     // The dialog as the member shows it, before its controls are filled (adding or changing).
     virtual void PrepareDialog(Dialog& dialog, bool adding) { Q_UNUSED(dialog); Q_UNUSED(adding); }
-
-    void NewList() override
-    {
-        delete list_;
-        list_ = new List(this);
-        list_->SetMaxID(0);
-        list_->SetModified(false);
-    }
-    int RecordCount() const override { return list_->Count(); }
-    bool ListModified() const override { return list_->Modified; }
-    void SetListModified(bool value) override { list_->SetModified(value); }
-    void AddPlaceholder() override { list_->Add(); }
-    void DeleteRecord(int index) override { list_->Delete(index); }
-    DataFiles::LoadResult LoadRecords(const QString& path) override { return load_(path, *list_); }
-    void SaveRecords(const QString& path) override { save_(path, *list_); }
 
     bool AddRecord() override
     {
@@ -204,29 +225,18 @@ protected:
         dialog->Edit1->setText(QStringLiteral("Новая запись"));
         dialog->FillRec(true);
         if (dialog->Execute() != erChanged) return false;
-        list_->SetMaxID(list_->MaxID + 1);
-        list_->Add();
-        Record& r = list_->Items(list_->Count() - 1);
-        r.ID = list_->MaxID;
-        dialog->GetRecord(r);
+        dialog->GetRecord(this->AppendRecord(this->Records->MaxID + 1));
         return true;
     }
     bool ChangeRecord(int index) override
     {
         std::unique_ptr<Dialog> dialog(new Dialog(this));
         PrepareDialog(*dialog, false);
-        Record& r = list_->Items(index);
+        auto& r = this->Records->Items(index);
         dialog->SetRecord(r);
         dialog->FillRec(false);
         if (dialog->Execute() != erChanged) return false;
         dialog->GetRecord(r);
         return true;
     }
-
-    // The records; item 0 is the placeholder, item i is grid row i. Each member names it.
-    List* list_ = nullptr;
-
-private:
-    Loader load_;
-    Saver save_;
 };

@@ -34,8 +34,20 @@ TEST_F(PrintingTest, PdfPrinterMeasuresThePaperAt600DpiAndRefusesCallsOutOfOrder
     EXPECT_EQ(PdfPages("out.pdf"), 2);
     p.SetPaperSize(DMPAPER_A3); p.SetOrientation(DMORIENT_LANDSCAPE);
     EXPECT_EQ(QSize(p.PhysicalWidth(), p.PhysicalHeight()), QSize(9925, 7017));  // A3 across
-    EXPECT_THROW(p.SetPaperSize(70), EPrinter);
     EXPECT_THROW(p.SetPrinterIndex(int(p.Printers().size())), EPrinter);
+}
+
+TEST_F(PrintingTest, EveryWindowsPaperCodeRoundTripsAndAnUnknownOneIsRefused)
+{
+    TPrinter& p = Printer();
+    // Letter, Tabloid, Legal, Executive, A3, A4, A5, B4 and B5 (JIS), #10, DL, C5, B5 envelope,
+    // Monarch, ISO B5, A6.
+    for (int code : {1, 3, 5, 7, 8, 9, 11, 12, 13, 20, 27, 28, 34, 37, 70}) {
+        p.SetPaperSize(code);
+        EXPECT_EQ(p.PaperSize(), code);
+    }
+    for (int code : {0, -1, 100000}) EXPECT_THROW(p.SetPaperSize(code), EPrinter) << code;
+    EXPECT_EQ(p.PaperSize(), 70);
 }
 
 TEST_F(PrintingTest, UnattendedDocumentsAreNumberedAndTitledAndAnUnwritableFileRaises)

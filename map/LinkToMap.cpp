@@ -5,8 +5,8 @@
 #include "DataFiles.h"
 #include "DefFun.h"
 #include "Dialogs.h"
+#include "DragScroll.h"
 #include "Exceptions.h"
-#include "MainForm.h"
 #include "ViewOnMap.h"
 
 #include <QAction>
@@ -14,9 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -126,8 +124,10 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
     connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
 
-    Image1->installEventFilter(this);
-    ScrollBox2->viewport()->installEventFilter(this);
+    Drag = TDragScroll::Install(this, ScrollBox2, Image1);
+    Drag->OnMove = [this](QPoint at, bool) { Guarded([&] { Image1MouseMove(at); }); };
+    // Any button drags; a left-button release links where it happens, dragged or not.
+    Drag->OnRelease = [this](Qt::MouseButton button, QPoint at, bool) { Guarded([&] { Image1MouseUp(button, at); }); };
 
     FormCreate();
 }
@@ -152,9 +152,10 @@ void TfrmGraphForm1::Load()
 
 void TfrmGraphForm1::FormActivate()
 {
-    if (frmMainForm) {
-        frmMainForm->ActivateMenu(wkResearches);
-        frmMainForm->DeActivateMenu();
+    // The commands stay off; the codes are left at the register's, as the routing expects.
+    if (TDocumentHost* host = Host()) {
+        host->ActivateMenu(wkResearches);
+        host->DeActivateMenu();
     }
     QPalette pal = ToolBar1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
@@ -180,7 +181,7 @@ bool TfrmGraphForm1::FormClose()
 
 void TfrmGraphForm1::DeActivateMenu()
 {
-    if (frmMainForm) frmMainForm->DeActivateMenu();
+    if (TDocumentHost* host = Host()) host->DeActivateMenu();
 }
 
 void TfrmGraphForm1::LoadMap()
@@ -190,7 +191,7 @@ void TfrmGraphForm1::LoadMap()
     Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
     areas_.Reset(Image1->Picture);
     Image1->PictureChanged();
-    Panel20->resize(Image1->size());  // temporary until the shared panel fitting lands
+    Drag->ScrollBox2Resize();
 }
 
 void TfrmGraphForm1::FillCapitals(int Level)
@@ -354,18 +355,4 @@ bool TfrmGraphForm1::ToolButton3Click()
     }
     Points->Modified = false;
     return true;
-}
-
-bool TfrmGraphForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    // Temporary until the shared drag scrolling lands.
-    if (watched == Image1 || watched == ScrollBox2->viewport()) {
-        auto* me = dynamic_cast<QMouseEvent*>(event);
-        if (me) {
-            const QPoint at = Image1->mapFrom(static_cast<QWidget*>(watched), me->position().toPoint());
-            if (event->type() == QEvent::MouseButtonRelease) Guarded([&] { Image1MouseUp(me->button(), at); });
-            if (event->type() == QEvent::MouseMove) Guarded([&] { Image1MouseMove(at); });
-        }
-    }
-    return TDocumentWindow::eventFilter(watched, event);
 }

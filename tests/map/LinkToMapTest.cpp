@@ -1,6 +1,7 @@
 // The linking window: listing places, linking by a click, clearing, saving and the question on close.
 #include "../platform/Faults.h"
 #include "DatabaseFixture.h"
+#include "DragScroll.h"
 #include "LinkToMap.h"
 #include "MainForm.h"
 #include "Pictures.h"
@@ -9,11 +10,15 @@
 #include <QComboBox>
 #include <QFile>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPainter>
 #include <QToolBar>
 #include <QToolButton>
@@ -203,6 +208,62 @@ TEST_F(LinkWindow, BorderSeedsInTheFileAreNeitherPaintedNorCleared)
     EXPECT_EQ(At(150, 50), White);
     EXPECT_EQ(At(100, 50), Black);
     EXPECT_EQ(At(100, 0), Black);
+}
+
+// The mouse as the user moves it: the screen point stays, the picture under it may scroll.
+class LinkWindowMouse : public LinkWindow {
+protected:
+    void Mouse(QEvent::Type type, QPoint screen, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QWidget* target = form->Image1;
+        QMouseEvent e(type, target->mapFromGlobal(QPointF(screen)), QPointF(screen), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+    // Presses over the picture pixel from, moves the mouse by on the screen and releases it there.
+    void DragBy(QPoint from, QPoint by, Qt::MouseButton button)
+    {
+        const QPoint start = form->Image1->mapToGlobal(from);
+        Mouse(QEvent::MouseButtonPress, start, button, button);
+        Mouse(QEvent::MouseMove, start + by, Qt::NoButton, button);
+        Mouse(QEvent::MouseButtonRelease, start + by, button, Qt::NoButton);
+    }
+    QPoint Scrolled() const
+    {
+        return {form->ScrollBox2->horizontalScrollBar()->value(), form->ScrollBox2->verticalScrollBar()->value()};
+    }
+};
+
+TEST_F(LinkWindowMouse, RightDragOnlyScrollsLeftDragLinksWhereItEnds)
+{
+    TfrmGraphForm1& w = Open();
+    w.ComboBox1->setMinimumContentsLength(1);  // so that the window may be narrower than the picture
+    w.resize(240, 200);
+    w.show();
+    QApplication::processEvents();
+    ASSERT_LT(w.ScrollBox2->viewport()->width(), 300);
+    ASSERT_LT(w.ScrollBox2->viewport()->height(), 200 - 20);
+    Select(QStringLiteral("Тула"));
+
+    DragBy({150, 60}, {-40, -20}, Qt::RightButton);
+    EXPECT_EQ(Scrolled(), QPoint(40, 20));
+    EXPECT_EQ(w.Points->Count(), Links.size());
+    EXPECT_EQ(At(150, 60), White);
+    EXPECT_FALSE(w.Drag->Dragging);
+
+    // The picture follows the mouse, so the release is over the pixel pressed.
+    DragBy({150, 60}, {20, 10}, Qt::LeftButton);
+    EXPECT_EQ(Scrolled(), QPoint(20, 10));
+    EXPECT_EQ(PointLines().last(), QStringLiteral("0;3;150;60"));
+    EXPECT_EQ(At(150, 60), DefaultLink);
+    // At the edge it cannot follow: the release lies 70 pixels further right, in C.
+    DragBy({140, 60}, {90, 10}, Qt::LeftButton);
+    EXPECT_EQ(Scrolled(), QPoint(0, 0));
+    EXPECT_EQ(PointLines().last(), QStringLiteral("0;3;210;60"));
+    EXPECT_EQ(At(250, 50), DefaultLink);
+    // The labels follow every move.
+    const QPoint over = w.Image1->mapToGlobal(QPoint(33, 44));
+    Mouse(QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.Label1->text() + w.Label2->text(), QStringLiteral("X: 33Y: 44"));
 }
 
 TEST_F(LinkWindow, SwitchingLevelClearsThePreviousLevelAndTheSelection)

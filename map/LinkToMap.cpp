@@ -100,6 +100,8 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
     ComboBox1 = new QComboBox(bottom);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setMaxVisibleItems(14);
+    // A list of 14 rows rather than the style's popup of every place at once.
+    ComboBox1->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
     ComboBox1->setMinimumContentsLength(40);
     Label1 = new QLabel(QStringLiteral("X: 0"), bottom);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 
 #include "Pictures.h"
+#include "Printer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -181,6 +182,16 @@ QString SaveFileName(const FileRequest& request) { return Current().SaveFile(req
 bool PickColor(quint32& color) { return Current().ChooseColor(color); }
 bool ShowPrint(PrintRequest& request) { return Current().Print(request); }
 bool ShowPrinterSetup(PrinterSetupRequest& request) { return Current().PrinterSetup(request); }
+
+bool ExecutePrintDialog(PrintRequest& request)
+{
+    TPrinter& printer = Printer();
+    request.Printers = printer.Printers();
+    request.PrinterIndex = printer.PrinterIndex();
+    if (!ShowPrint(request)) return false;
+    printer.SetPrinterIndex(request.PrinterIndex);
+    return true;
+}
 
 // ---- The Qt dialogs ----
 

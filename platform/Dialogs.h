@@ -32,6 +32,10 @@ struct PrintRequest {
     int Copies = 1;
     int PrinterIndex = 0;
     QStringList Printers;
+
+    // The pages chosen, counted from 1: MinPage .. MaxPage for all, else FromPage .. ToPage.
+    int FirstPage() const { return AllPages ? MinPage : FromPage; }
+    int LastPage() const { return AllPages ? MaxPage : ToPage; }
 };
 
 struct PrinterSetupRequest {
@@ -75,6 +79,11 @@ QString OpenFileName(const FileRequest& request);
 QString SaveFileName(const FileRequest& request);
 bool PickColor(quint32& color);
 bool ShowPrint(PrintRequest& request);
+// The print dialog of the program and the report library alike: the printer list of the
+// current printer object, its printer preselected, and on OK the printer chosen made current
+// (paper and orientation carry over), so the document that follows goes there. The caller
+// prints the chosen pages and copies. False when cancelled.
+bool ExecutePrintDialog(PrintRequest& request);
 bool ShowPrinterSetup(PrinterSetupRequest& request);
 
 // The Qt dialogs.

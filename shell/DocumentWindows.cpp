@@ -4,12 +4,14 @@
 #include "LinkToMap.h"
 #include "MainForm.h"
 #include "Regions.h"
+#include "ResRegister.h"
 #include "ViewOnMap.h"
 
 void InstallDocumentWindows()
 {
     TfrmMainForm::Creators& c = TfrmMainForm::DocumentCreators();
     c.Regions = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm = new TfrmTableForm(owner); };
+    c.Researches = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmTableForm2 = new TfrmTableForm2(owner); };
     c.Graphics = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmGraphForm = new TfrmGraphForm(owner); };
     c.LinkToMap = [](TfrmMainForm* owner) -> TDocumentWindow* { return frmGraphForm1 = new TfrmGraphForm1(owner); };
 }

@@ -501,4 +501,38 @@ TEST_F(LinkWindowInMain, ClosingTheFrameWithUnsavedPointsAsks)
     EXPECT_EQ(ReadData(QStringLiteral("ksLinksToMap.txt")).last(), QStringLiteral("0;3;150;150"));
 }
 
+TEST_F(LinkWindowInMain, LeavingTheProgramWithUnsavedPointsAsks)
+{
+    using A = Dialogs::Answer;
+    for (bool byMenu : {true, false}) {
+        TestSupport::WriteBytes(DataPath(QStringLiteral("ksLinksToMap.txt")), {});
+        if (!main_) {
+            main_ = std::make_unique<TfrmMainForm>(appDir_);
+            main_->show();
+        }
+        main_->N13Click();
+        frmGraphForm1->ComboBox1->setCurrentIndex(2);
+        frmGraphForm1->ComboBox1Change();
+        frmGraphForm1->Image1MouseUp(Qt::LeftButton, QPoint(150, 150));
+        auto leave = [&] {
+            if (byMenu) main_->N8Click();
+            else main_->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        // Cancel keeps the program and the points; Yes saves them, then the program ends.
+        dialogs_->AskAnswers = {A::Cancel, A::Yes};
+        leave();
+        EXPECT_EQ(main_->MdiArea->subWindowList().size(), 1) << byMenu;
+        EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 0) << byMenu;
+        leave();
+        EXPECT_TRUE(main_->MdiArea->subWindowList().isEmpty()) << byMenu;
+        EXPECT_EQ(dialogs_->Count(Dialogs::Box::Question), 2) << byMenu;
+        EXPECT_EQ(ReadData(QStringLiteral("ksLinksToMap.txt")), QStringList{"0;3;150;150"}) << byMenu;
+        EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1) << byMenu;
+        main_.reset();
+        dialogs_->Messages.clear();
+        QFile::remove(appDir_ + QStringLiteral("tvk.log"));
+    }
+}
+
 }  // namespace

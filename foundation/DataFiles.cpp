@@ -670,6 +670,16 @@ void ReportKeyFieldError(const QString& message)
     Dialogs::Error(QStringLiteral("Ошибка доступа к файлу!") + QLatin1Char('\n') + message);
 }
 
+void ReportSaveError(const QString& message)
+{
+    try {
+        WriteLog(QStringLiteral("ОШИБКА! ") + message);
+    } catch (const std::exception&) {
+        // The box matters more than a log line that cannot be written.
+    }
+    Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+}
+
 // ---- ksRegions.txt and ksFederalParts.txt
 
 LoadResult LoadRegions(const QString& path, TORegions& list)

@@ -142,6 +142,8 @@ void TfrmGraphForm1::FormCreate()
 {
     Points = new TOCoordinates(this);
     LinkColor = 9564305;
+    // Nothing may be linked or saved before the links file has been read.
+    SetEditable(false);
 }
 
 void TfrmGraphForm1::Load()

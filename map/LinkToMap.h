@@ -91,7 +91,7 @@ private:
     void SetEditable(bool editable);
 
     LinkToMap::TMapAreas areas_;
-    bool editable_ = true;
+    bool editable_ = false;
 };
 
 extern TfrmGraphForm1* frmGraphForm1;

@@ -392,6 +392,12 @@ TEST_F(LinkWindow, UnusableDelimiterOrBadNamesLeaveTheFileAlone)
     EXPECT_FALSE(bad.ToolButton3Click());
     EXPECT_TRUE(bad.FormClose());
     EXPECT_EQ(LinkBytes(), before);
+
+    // A map that does not load stops the load before the points are read: nothing is saved either.
+    TestSupport::WriteBytes(AppConfig->MapFile, "BM broken");
+    EXPECT_THROW(Open(), Exception);
+    EXPECT_FALSE(form->ToolButton3Click());
+    EXPECT_EQ(LinkBytes(), before);
 }
 
 // Through the main window: the menu item, one window, the commands it leaves off, closing.

@@ -559,6 +559,7 @@ public:
     void Skip(int fields) { cursor_.Skip(fields); }
     QString Text() { Next(); return Decode(line_ + s_, n_); }
     int Int() { Next(); return conv_.Int(line_ + s_, n_); }
+    // The number, or false when the field holds none.
     bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }

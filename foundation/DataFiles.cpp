@@ -905,16 +905,40 @@ void SaveLinks(const QString& path, const TOCoordinates& list)
     SaveTable(path, list, 0, LinkLine);
 }
 
+namespace {
+
+// A lookup's walk over the record lines of a file; false (and nothing walked) when it is missing.
+template <class F>
+bool ForEachRecord(const QString& path, F&& perLine)
+{
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return false;
+    const Converter conv;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (!layout.Skipped(line, size)) perLine(layout, conv, line, size);
+        return true;
+    });
+    return true;
+}
+
+}  // namespace
+
+QStringList ReadCapitals(const QString& path)
+{
+    QStringList capitals;
+    ForEachRecord(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size) {
+        LineFields fields(layout, conv, line, size);
+        fields.Skip(2);
+        capitals.append(fields.Text());
+    });
+    return capitals;
+}
+
 PlaceIndex ReadPlaces(const QString& path)
 {
     PlaceIndex index;
-    const Layout layout = UsableLayout();
-    FileBytes file;
-    if (!file.Open(path)) return index;
-    index.exists_ = true;
-    const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
-        if (layout.Skipped(line, size)) return true;
+    index.exists_ = ForEachRecord(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size) {
         FieldCursor<char> fields = layout.Fields(line, size);
         qsizetype s, n;
         fields.Next(s, n);
@@ -934,7 +958,6 @@ PlaceIndex ReadPlaces(const QString& path)
         }
         if (place.IdOk && !index.first_.contains(place.ID)) index.first_.insert(place.ID, at);
         index.lines_.append(std::move(place));
-        return true;
     });
     return index;
 }

@@ -98,6 +98,9 @@ LoadResult LoadLinks(const QString& path, TOCoordinates& list);
 QString LinkLine(const OCoordinates::TUnits& p);
 void SaveLinks(const QString& path, const TOCoordinates& list);
 
+// The capital (field 3, unconverted) of every record line of a regions file, in file order.
+QStringList ReadCapitals(const QString& path);
+
 // The record lines of a regions or districts file as the place lookups of the measurements
 // read them, indexed once per reading, so a research's names cost one pass over the file.
 class PlaceIndex {

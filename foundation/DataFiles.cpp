@@ -24,6 +24,26 @@ namespace DataFiles {
 const QString DelimiterWarning = QStringLiteral(
     "Разделитель полей в настройках должен быть одним символом. Файлы данных не читаются и не записываются.");
 
+QString DelimiterProblem(const QString& delimiter)
+{
+    if (delimiter.size() != 1) return DelimiterWarning;
+    const QChar d = delimiter[0];
+    const QString refused = QStringLiteral(" Файлы данных не читаются и не записываются.");
+    if (AnsiCodec::FirstUnencodable(delimiter) >= 0)
+        return QStringLiteral("Разделитель полей \"%1\" нельзя записать в кодировке Windows-1251.").arg(delimiter) + refused;
+    // What the program writes inside a field: digits, signs and the exponent of numbers, the
+    // decimal separator, and the literal characters of dates and times (and AM/PM when shown).
+    const Regional::Settings& s = Regional::Current();
+    bool inside = (d >= QLatin1Char('0') && d <= QLatin1Char('9')) || QStringLiteral("+-Ee").contains(d) ||
+                  d == s.DecimalSeparator;
+    if (!d.isLetter()) inside = inside || s.ShortDateFormat.contains(d) || s.LongTimeFormat.contains(d);
+    else if (s.LongTimeFormat.contains(QLatin1Char('a'), Qt::CaseInsensitive))
+        inside = inside || QStringLiteral("AMPamp").contains(d);
+    if (inside)
+        return QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени.").arg(delimiter) + refused;
+    return QString();
+}
+
 namespace {
 
 // The delimiter and comment character as Windows-1251 bytes, taken once per file.
@@ -33,13 +53,15 @@ struct Layout {
     bool HasComment = false;
     char Comment = '#';
     QString DelimiterText;
+    QString Problem;  // why the delimiter is refused
 
     Layout()
     {
         const TAppConfig& c = EnsureAppConfig();
         DelimiterText = c.Delimiter;
         QByteArray byte;
-        if (c.Delimiter.size() == 1 && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
+        Problem = DelimiterProblem(c.Delimiter);
+        if (Problem.isEmpty() && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
             Usable = true;
             Delimiter = byte[0];
         }
@@ -62,7 +84,7 @@ struct Layout {
 Layout UsableLayout()
 {
     Layout layout;
-    if (!layout.Usable) throw EInOutError(DelimiterWarning);
+    if (!layout.Usable) throw EInOutError(layout.Problem);
     return layout;
 }
 
@@ -277,18 +299,6 @@ public:
         }
     }
 
-    // A measurement line whose delimiter occurs inside its number, date or time would not read
-    // back as written, so such settings stop the writing before anything is written.
-    void CheckSeparators(const Layout& layout) const
-    {
-        const QChar d = layout.DelimiterText.at(0);
-        if (d == settings_.DecimalSeparator || d == QLatin1Char('-') || (d >= QLatin1Char('0') && d <= QLatin1Char('9')) ||
-            settings_.ShortDateFormat.contains(d) || settings_.LongTimeFormat.contains(d))
-            throw EConvertError(QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени; "
-                                               "измерения не были бы прочитаны так, как записаны.")
-                                    .arg(layout.DelimiterText));
-    }
-
     bool TryInt(const char* s, qsizetype n, int& value) const
     {
         if (FastInt(s, n, value)) return true;
@@ -370,10 +380,9 @@ public:
         if (decimalOk_ && std::isfinite(value) && ((value == 0 && !std::signbit(value)) || (a >= 1e-4 && a < 1e15))) {
             // The shortest text that reads back as the value; when it has at most 15 significant
             // digits it is also the 15-digit rounding, which is what the general format writes.
-            auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
-            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) > 15)
-                r = std::to_chars(p, p + 48, value, std::chars_format::general, 15);
-            if (r.ec == std::errc() && !std::memchr(p, 'e', size_t(r.ptr - p))) {
+            // Longer ones round the regional way.
+            const auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
+            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) <= 15 && !std::memchr(p, 'e', size_t(r.ptr - p))) {
                 for (char* q = p; q != r.ptr; ++q)
                     if (*q == '.') *q = decimal_;
                 return r.ptr;
@@ -508,7 +517,7 @@ LoadResult LoadFile(const QString& path, F&& perLine)
     const Layout layout;
     if (!layout.Usable) {
         result.Complete = false;
-        result.Error = DelimiterWarning;
+        result.Error = layout.Problem;
         return result;
     }
     FileBytes file;
@@ -550,7 +559,6 @@ public:
     void Skip(int fields) { cursor_.Skip(fields); }
     QString Text() { Next(); return Decode(line_ + s_, n_); }
     int Int() { Next(); return conv_.Int(line_ + s_, n_); }
-    bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
     double Float() { Next(); return conv_.Float(line_ + s_, n_); }
@@ -558,8 +566,13 @@ public:
     template <class List>
     void Key(List& list, int32_t& id)
     {
+        if (Key(id) && id > list.MaxID) list.MaxID = id;
+    }
+    // The identifier alone; id keeps its value when it does not convert.
+    bool Key(int32_t& id)
+    {
         Next();
-        if (ReadKey(conv_, line_ + s_, n_, id) && id > list.MaxID) list.MaxID = id;
+        return ReadKey(conv_, line_ + s_, n_, id);
     }
 
 private:
@@ -621,8 +634,9 @@ bool DelimiterUsable()
 
 bool CheckDelimiter()
 {
-    if (DelimiterUsable()) return true;
-    Dialogs::Warning(DelimiterWarning);
+    const Layout layout;
+    if (layout.Usable) return true;
+    Dialogs::Warning(layout.Problem);
     return false;
 }
 
@@ -777,7 +791,6 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
 {
     const Layout layout = UsableLayout();
     const Converter conv;
-    conv.CheckSeparators(layout);
     // The research's lines first: a value that cannot be written stops before the file is touched.
     ByteSink tail;
     tail.Reserve(size_t(list.Count()) * 48);
@@ -813,7 +826,6 @@ void SaveAllMeasurements(const QString& path, const TOResearches& list)
 {
     const Layout layout = UsableLayout();
     const Converter conv;
-    conv.CheckSeparators(layout);
     ByteSink out;
     out.Reserve(size_t(list.Count()) * 48);
     for (int i = 1; i < list.Count(); ++i) AppendMeasurement(out, list.Items(i), layout, conv);
@@ -890,9 +902,11 @@ QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
     const Converter conv;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
+        // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
         LineFields fields(layout, conv, line, size);
-        int id = 0;
-        if (fields.TryInt(id)) names.append({id, fields.Text()});
+        int32_t id = 0;
+        fields.Key(id);
+        names.append({id, fields.Text()});
         return true;
     });
     return names;

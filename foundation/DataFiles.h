@@ -21,11 +21,16 @@ inline const QString LinksToMapFile = QStringLiteral("ksLinksToMap.txt");
 // AppConfig->DBPath + "/" + fileName.
 QString PathOf(const QString& fileName);
 
-// True when AppConfig->Delimiter is exactly one character. Otherwise CheckDelimiter shows
-// a warning naming the problem and returns false, and the caller leaves its file alone.
+// Empty when the delimiter can separate fields: exactly one character, in Windows-1251, and
+// none the program writes inside a field (a digit, "+", "-", "E", "e", the decimal separator,
+// a character of the date or time format of the current regional settings). Otherwise the
+// warning naming the problem or the character.
+QString DelimiterProblem(const QString& delimiter);
+// True when AppConfig->Delimiter is usable. Otherwise CheckDelimiter shows the warning of
+// DelimiterProblem and returns false, and the caller leaves its file alone.
 bool DelimiterUsable();
 bool CheckDelimiter();
-// The warning's text; also the message of a reader or writer that refuses such a delimiter.
+// The warning for an empty or longer delimiter.
 extern const QString DelimiterWarning;
 
 // How a load ended. Complete is false when a conversion that the layout does not guard
@@ -37,7 +42,7 @@ struct LoadResult {
 };
 
 // Readers that return a LoadResult report a refused delimiter as an incomplete load; the
-// other readers and every writer throw EInOutError with DelimiterWarning.
+// other readers and every writer throw EInOutError with the text of DelimiterProblem.
 
 // True for the lines every reader skips: empty, starting with the delimiter or with "#".
 bool IsSkipped(QStringView line);
@@ -90,7 +95,7 @@ QString LinkLine(const OCoordinates::TUnits& p);
 void SaveLinks(const QString& path, const TOCoordinates& list);
 
 // Identifier and name (fields 1 and 2) of every record line of a regions or districts file;
-// a line whose field 1 is not an integer is left out.
+// a field 1 that is not an integer takes the key-field error path and gives ID 0.
 QList<QPair<int, QString>> ReadPlaceNames(const QString& path);
 
 }  // namespace DataFiles

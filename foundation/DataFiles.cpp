@@ -314,7 +314,7 @@ public:
     {
         // Neighbouring lines often share their date.
         if (n == readDateLength_ && n > 0 && std::memcmp(s, readDateText_, size_t(n)) == 0) return readDate_;
-        int v[3];
+        int v[3] = {0, 0, 0};
         if (date_.Parse(s, n, v) && v[2] >= 1 && QDate::isValid(v[2], v[1], v[0])) {
             readDate_ = TDateTime(QDate(v[2], v[1], v[0]).toJulianDay() - dayZero_);
             readDateLength_ = n <= qsizetype(sizeof readDateText_) ? n : 0;
@@ -325,7 +325,7 @@ public:
     }
     TDateTime Time(const char* s, qsizetype n) const
     {
-        int v[3];
+        int v[3] = {0, 0, 0};
         if (time_.Parse(s, n, v) && v[0] < 24 && v[1] < 60 && v[2] < 60)
             return TDateTime(v[0] * 3600 + v[1] * 60 + v[2]) / 86400.0;
         return Regional::StrToTime(Decode(s, n));
@@ -559,6 +559,7 @@ public:
     void Skip(int fields) { cursor_.Skip(fields); }
     QString Text() { Next(); return Decode(line_ + s_, n_); }
     int Int() { Next(); return conv_.Int(line_ + s_, n_); }
+    bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
     double Float() { Next(); return conv_.Float(line_ + s_, n_); }
@@ -895,22 +896,74 @@ void SaveLinks(const QString& path, const TOCoordinates& list)
     SaveTable(path, list, 0, LinkLine);
 }
 
-QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+PlaceIndex ReadPlaces(const QString& path)
 {
-    QList<QPair<int, QString>> names;
+    PlaceIndex index;
     const Layout layout = UsableLayout();
     FileBytes file;
-    if (!file.Open(path)) return names;
+    if (!file.Open(path)) return index;
+    index.exists_ = true;
     const Converter conv;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
-        LineFields fields(layout, conv, line, size);
-        int32_t id = 0;
-        fields.Key(id);
-        names.append({id, fields.Text()});
+        FieldCursor<char> fields = layout.Fields(line, size);
+        qsizetype s, n;
+        fields.Next(s, n);
+        PlaceIndex::Line place;
+        place.IdText = Decode(line + s, n);
+        place.IdOk = conv.TryInt(line + s, n, place.ID);
+        fields.Next(s, n);
+        place.Name = Decode(line + s, n);
+        const int at = int(index.lines_.size());
+        if (!place.IdOk && index.firstBad_ < 0) {
+            index.firstBad_ = at;
+            try {
+                Regional::StrToInt(place.IdText);
+            } catch (const EConvertError& e) {
+                index.badMessage_ = e.Message;
+            }
+        }
+        if (place.IdOk && !index.first_.contains(place.ID)) index.first_.insert(place.ID, at);
+        index.lines_.append(std::move(place));
         return true;
     });
+    return index;
+}
+
+QString PlaceIndex::Name(int id) const
+{
+    const auto it = first_.constFind(id);
+    const int at = it == first_.cend() ? int(lines_.size()) : it.value();
+    if (firstBad_ >= 0 && firstBad_ < at) throw EConvertError(badMessage_);
+    return at < lines_.size() ? lines_[at].Name : QString();
+}
+
+QList<int> PlaceIndex::IDs() const
+{
+    if (firstBad_ >= 0) throw EConvertError(badMessage_);
+    QList<int> ids;
+    ids.reserve(lines_.size());
+    for (const Line& l : lines_) ids.append(l.ID);
+    return ids;
+}
+
+QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
+{
+    QList<QPair<int, QString>> names;
+    const PlaceIndex places = ReadPlaces(path);
+    for (const PlaceIndex::Line& l : places.Lines()) {
+        if (l.IdOk) {
+            names.append({l.ID, l.Name});
+            continue;
+        }
+        // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
+        try {
+            Regional::StrToInt(l.IdText);
+        } catch (const EConvertError& e) {
+            ReportKeyFieldError(e.Message);
+        }
+        names.append({0, l.Name});
+    }
     return names;
 }
 

@@ -6,7 +6,7 @@
 #include "DefFun.h"
 #include "Dialogs.h"
 #include "Exceptions.h"
-#include "MainForm.h"
+#include "DocumentWindow.h"
 #include "ViewOnMap.h"
 
 #include <QAction>
@@ -152,9 +152,9 @@ void TfrmGraphForm1::Load()
 
 void TfrmGraphForm1::FormActivate()
 {
-    if (frmMainForm) {
-        frmMainForm->ActivateMenu(wkResearches);
-        frmMainForm->DeActivateMenu();
+    if (TDocumentHost* host = Host()) {
+        host->ActivateMenu(wkResearches);
+        host->DeActivateMenu();
     }
     QPalette pal = ToolBar1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
@@ -180,7 +180,7 @@ bool TfrmGraphForm1::FormClose()
 
 void TfrmGraphForm1::DeActivateMenu()
 {
-    if (frmMainForm) frmMainForm->DeActivateMenu();
+    if (TDocumentHost* host = Host()) host->DeActivateMenu();
 }
 
 void TfrmGraphForm1::LoadMap()

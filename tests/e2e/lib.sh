@@ -258,3 +258,26 @@ e2e_find_colour()
 # The text of a PDF, and its page count.
 e2e_pdf_text() { pdftotext -layout "$1" - 2>/dev/null; }
 e2e_pdf_pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ { print $2 }'; }
+
+# e2e_map_origin BMP: E2E_MAP_X, E2E_MAP_Y := the screen point of the map picture's top-left
+# pixel in the open map window (scrolled to its start). The picture stands at the top-left of
+# its white scroll area; the first non-white pixel of the file must be found there again.
+e2e_map_origin()
+{
+    local bmp=$1 x y colour
+    read -r _ E2E_MAP_Y < <(e2e_find_colour '#FFFFFF' 640 60 1 400) || e2e_fail "no white picture area on the screen"
+    read -r E2E_MAP_X _ < <(e2e_find_colour '#FFFFFF' 0 $((E2E_MAP_Y + 2)) 200 1) || e2e_fail "no left edge of the picture area"
+    read -r x y colour < <(convert "$bmp" -depth 8 -crop 2000x100+0+0 +repage txt:- |
+        awk -F'[ ,:]+' 'NR > 1 { for (i = 3; i <= NF; i++) if ($i ~ /^#/) { if (toupper($i) != "#FFFFFF") { print $1, $2, toupper($i); exit } break } }')
+    [ -n "${colour:-}" ] || e2e_fail "no non-white pixel at the top of $bmp"
+    local seen
+    seen=$(e2e_pixel $((E2E_MAP_X + x)) $((E2E_MAP_Y + y)))
+    [ "$seen" = "$colour" ] ||
+        e2e_fail "the map picture is not at ($E2E_MAP_X, $E2E_MAP_Y): its pixel ($x, $y) is $colour in the file, $seen on the screen"
+}
+
+# The link point (X Y) of a place of a level in ksLinksToMap.txt (the first one).
+e2e_link_point()
+{
+    awk -F';' -v l="$1" -v p="$2" '$1 == l && $2 == p { sub(/\r$/, "", $4); print $3, $4; exit }' "$E2E_DIR/db/ksLinksToMap.txt"
+}

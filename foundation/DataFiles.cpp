@@ -986,10 +986,12 @@ int HighestMeasuredResearch(const QString& path)
     int highest = 0;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        LineFields fields(layout, conv, line, size);
+        FieldCursor<char> fields = layout.Fields(line, size);
         fields.Skip(1);
+        qsizetype s, n;
+        fields.Next(s, n);
         int id = 0;
-        if (fields.TryInt(id) && id > highest) highest = id;
+        if (conv.TryInt(line + s, n, id) && id > highest) highest = id;
         return true;
     });
     return highest;

@@ -24,6 +24,26 @@ namespace DataFiles {
 const QString DelimiterWarning = QStringLiteral(
     "Разделитель полей в настройках должен быть одним символом. Файлы данных не читаются и не записываются.");
 
+QString DelimiterProblem(const QString& delimiter)
+{
+    if (delimiter.size() != 1) return DelimiterWarning;
+    const QChar d = delimiter[0];
+    const QString refused = QStringLiteral(" Файлы данных не читаются и не записываются.");
+    if (AnsiCodec::FirstUnencodable(delimiter) >= 0)
+        return QStringLiteral("Разделитель полей \"%1\" нельзя записать в кодировке Windows-1251.").arg(delimiter) + refused;
+    // What the program writes inside a field: digits, signs and the exponent of numbers, the
+    // decimal separator, and the literal characters of dates and times (and AM/PM when shown).
+    const Regional::Settings& s = Regional::Current();
+    bool inside = (d >= QLatin1Char('0') && d <= QLatin1Char('9')) || QStringLiteral("+-Ee").contains(d) ||
+                  d == s.DecimalSeparator;
+    if (!d.isLetter()) inside = inside || s.ShortDateFormat.contains(d) || s.LongTimeFormat.contains(d);
+    else if (s.LongTimeFormat.contains(QLatin1Char('a'), Qt::CaseInsensitive))
+        inside = inside || QStringLiteral("AMPamp").contains(d);
+    if (inside)
+        return QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени.").arg(delimiter) + refused;
+    return QString();
+}
+
 namespace {
 
 // The delimiter and comment character as Windows-1251 bytes, taken once per file.
@@ -33,13 +53,15 @@ struct Layout {
     bool HasComment = false;
     char Comment = '#';
     QString DelimiterText;
+    QString Problem;  // why the delimiter is refused
 
     Layout()
     {
         const TAppConfig& c = EnsureAppConfig();
         DelimiterText = c.Delimiter;
         QByteArray byte;
-        if (c.Delimiter.size() == 1 && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
+        Problem = DelimiterProblem(c.Delimiter);
+        if (Problem.isEmpty() && AnsiCodec::TryEncode(c.Delimiter, byte) && byte.size() == 1) {
             Usable = true;
             Delimiter = byte[0];
         }
@@ -62,7 +84,7 @@ struct Layout {
 Layout UsableLayout()
 {
     Layout layout;
-    if (!layout.Usable) throw EInOutError(DelimiterWarning);
+    if (!layout.Usable) throw EInOutError(layout.Problem);
     return layout;
 }
 
@@ -311,18 +333,6 @@ public:
         }
     }
 
-    // A measurement line whose delimiter occurs inside its number, date or time would not read
-    // back as written, so such settings stop the writing before anything is written.
-    void CheckSeparators(const Layout& layout) const
-    {
-        const QChar d = layout.DelimiterText.at(0);
-        if (d == settings_.DecimalSeparator || d == QLatin1Char('-') || (d >= QLatin1Char('0') && d <= QLatin1Char('9')) ||
-            settings_.ShortDateFormat.contains(d) || settings_.LongTimeFormat.contains(d))
-            throw EConvertError(QStringLiteral("Разделитель полей \"%1\" встречается в записи чисел, дат или времени; "
-                                               "измерения не были бы прочитаны так, как записаны.")
-                                    .arg(layout.DelimiterText));
-    }
-
     bool TryInt(const char* s, qsizetype n, int& value) const
     {
         if (FastInt(s, n, value)) return true;
@@ -360,7 +370,7 @@ public:
             value = readDate_;
             return cached;
         }
-        int v[3];
+        int v[3] = {0, 0, 0};
         const qsizetype used = date_.ParsePrefix(s, n, v);
         if (used <= 0 || !IsValidDate(v[2], v[1], v[0])) return -1;
         readDate_ = value = TDateTime(DaysFromCivil(v[2], v[1], v[0]));
@@ -370,7 +380,7 @@ public:
     }
     qsizetype PlainTimePrefix(const char* s, qsizetype n, TDateTime& value) const
     {
-        int v[3];
+        int v[3] = {0, 0, 0};
         const qsizetype used = time_.ParsePrefix(s, n, v);
         if (used <= 0 || v[0] >= 24 || v[1] >= 60 || v[2] >= 60) return -1;
         value = TDateTime(v[0] * 3600 + v[1] * 60 + v[2]) / 86400.0;
@@ -437,10 +447,9 @@ public:
         if (decimalOk_ && std::isfinite(value) && ((value == 0 && !std::signbit(value)) || (a >= 1e-4 && a < 1e15))) {
             // The shortest text that reads back as the value; when it has at most 15 significant
             // digits it is also the 15-digit rounding, which is what the general format writes.
-            auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
-            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) > 15)
-                r = std::to_chars(p, p + 48, value, std::chars_format::general, 15);
-            if (r.ec == std::errc() && !std::memchr(p, 'e', size_t(r.ptr - p))) {
+            // Longer ones round the regional way.
+            const auto r = std::to_chars(p, p + 48, value, std::chars_format::fixed);
+            if (r.ec == std::errc() && SignificantDigits(p, r.ptr) <= 15 && !std::memchr(p, 'e', size_t(r.ptr - p))) {
                 for (char* q = p; q != r.ptr; ++q)
                     if (*q == '.') *q = decimal_;
                 return r.ptr;
@@ -587,7 +596,7 @@ LoadResult LoadFile(const QString& path, F&& perLine)
     const Layout layout;
     if (!layout.Usable) {
         result.Complete = false;
-        result.Error = DelimiterWarning;
+        result.Error = layout.Problem;
         return result;
     }
     FileBytes file;
@@ -637,8 +646,13 @@ public:
     template <class List>
     void Key(List& list, int32_t& id)
     {
+        if (Key(id) && id > list.MaxID) list.MaxID = id;
+    }
+    // The identifier alone; id keeps its value when it does not convert.
+    bool Key(int32_t& id)
+    {
         Next();
-        if (ReadKey(conv_, line_ + s_, n_, id) && id > list.MaxID) list.MaxID = id;
+        return ReadKey(conv_, line_ + s_, n_, id);
     }
 
 private:
@@ -700,8 +714,9 @@ bool DelimiterUsable()
 
 bool CheckDelimiter()
 {
-    if (DelimiterUsable()) return true;
-    Dialogs::Warning(DelimiterWarning);
+    const Layout layout;
+    if (layout.Usable) return true;
+    Dialogs::Warning(layout.Problem);
     return false;
 }
 
@@ -905,7 +920,6 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
 {
     const Layout layout = UsableLayout();
     const Converter conv;
-    conv.CheckSeparators(layout);
     // The research's lines first: a value that cannot be written stops before the file is touched.
     ByteSink tail;
     tail.Reserve(size_t(list.Count()) * 48);
@@ -961,7 +975,6 @@ void SaveAllMeasurements(const QString& path, const TOResearches& list)
 {
     const Layout layout = UsableLayout();
     const Converter conv;
-    conv.CheckSeparators(layout);
     ByteSink out;
     out.Reserve(size_t(list.Count()) * 48);
     for (int i = 1; i < list.Count(); ++i) AppendMeasurement(out, list.Items(i), layout, conv);
@@ -981,6 +994,24 @@ bool HasMeasurements(const QString& path, int researchID)
         return !found;
     });
     return found;
+}
+
+int HighestMeasuredResearch(const QString& path)
+{
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return 0;
+    const Converter conv;
+    int highest = 0;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (layout.Skipped(line, size)) return true;
+        LineFields fields(layout, conv, line, size);
+        fields.Skip(1);
+        int id = 0;
+        if (fields.TryInt(id) && id > highest) highest = id;
+        return true;
+    });
+    return highest;
 }
 
 // ---- ksLinksToMap.txt
@@ -1066,8 +1097,19 @@ QList<QPair<int, QString>> ReadPlaceNames(const QString& path)
 {
     QList<QPair<int, QString>> names;
     const PlaceIndex places = ReadPlaces(path);
-    for (const PlaceIndex::Line& l : places.Lines())
-        if (l.IdOk) names.append({l.ID, l.Name});
+    for (const PlaceIndex::Line& l : places.Lines()) {
+        if (l.IdOk) {
+            names.append({l.ID, l.Name});
+            continue;
+        }
+        // A bad identifier takes the loaders' error path: reported, and the place kept with ID 0.
+        try {
+            Regional::StrToInt(l.IdText);
+        } catch (const EConvertError& e) {
+            ReportKeyFieldError(e.Message);
+        }
+        names.append({0, l.Name});
+    }
     return names;
 }
 

@@ -22,11 +22,16 @@ inline const QString LinksToMapFile = QStringLiteral("ksLinksToMap.txt");
 // AppConfig->DBPath + "/" + fileName.
 QString PathOf(const QString& fileName);
 
-// True when AppConfig->Delimiter is exactly one character. Otherwise CheckDelimiter shows
-// a warning naming the problem and returns false, and the caller leaves its file alone.
+// Empty when the delimiter can separate fields: exactly one character, in Windows-1251, and
+// none the program writes inside a field (a digit, "+", "-", "E", "e", the decimal separator,
+// a character of the date or time format of the current regional settings). Otherwise the
+// warning naming the problem or the character.
+QString DelimiterProblem(const QString& delimiter);
+// True when AppConfig->Delimiter is usable. Otherwise CheckDelimiter shows the warning of
+// DelimiterProblem and returns false, and the caller leaves its file alone.
 bool DelimiterUsable();
 bool CheckDelimiter();
-// The warning's text; also the message of a reader or writer that refuses such a delimiter.
+// The warning for an empty or longer delimiter.
 extern const QString DelimiterWarning;
 
 // How a load ended. Complete is false when a conversion that the layout does not guard
@@ -38,7 +43,7 @@ struct LoadResult {
 };
 
 // Readers that return a LoadResult report a refused delimiter as an incomplete load; the
-// other readers and every writer throw EInOutError with DelimiterWarning.
+// other readers and every writer throw EInOutError with the text of DelimiterProblem.
 
 // True for the lines every reader skips: empty, starting with the delimiter or with "#".
 bool IsSkipped(QStringView line);
@@ -82,6 +87,9 @@ QList<MeasurementTexts> FormatMeasurements(const TOResearches& list);
 // True when the file holds at least one line of the research. Field 2 of the lines before the
 // first match is converted unguarded: a bad one throws EConvertError.
 bool HasMeasurements(const QString& path, int researchID);
+// The highest research ID that field 2 of a line holds (lines whose field 2 is no integer are
+// passed over); 0 when the file is missing or holds none above 0.
+int HighestMeasuredResearch(const QString& path);
 // Every line of the file as a record, appended to list (field 1 guarded, the other five stop
 // the load), and the writing of records 1 .. Count-1 as the whole file.
 LoadResult LoadAllMeasurements(const QString& path, TOResearches& list);
@@ -124,7 +132,7 @@ private:
 PlaceIndex ReadPlaces(const QString& path);
 
 // Identifier and name (fields 1 and 2) of every record line of a regions or districts file;
-// a line whose field 1 is not an integer is left out.
+// a field 1 that is not an integer takes the key-field error path and gives ID 0.
 QList<QPair<int, QString>> ReadPlaceNames(const QString& path);
 
 }  // namespace DataFiles

@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter)
 {
     const bool hasDelimiter = Delimiter.size() == 1;
@@ -90,7 +92,20 @@ void WriteLog(const QString& Msg)
                          QStringLiteral(", ") + GetUserNameStr() + QStringLiteral(", ") + GetComputerNameStr();
     const QByteArray bytes = EncodeForLog(line) + "\r\n";
 
-    WriteFile(EnsureAppConfig().AppDir + QStringLiteral("tvk.log"), QIODevice::Append, "open", bytes);
+    // A log that cannot be written is said once on stderr, until a line goes in again; the
+    // caller still gets the error.
+    static bool failureReported = false;
+    try {
+        WriteFile(EnsureAppConfig().AppDir + QStringLiteral("tvk.log"), QIODevice::Append, "open", bytes);
+        failureReported = false;
+    } catch (const Exception& e) {
+        if (!failureReported) {
+            failureReported = true;
+            std::fprintf(stderr, "Kestrova: the event log cannot be written: %s\n", qUtf8Printable(e.Message));
+            std::fflush(stderr);
+        }
+        throw;
+    }
 }
 
 QString TempFilePath(const QString& FileName)

@@ -5,9 +5,9 @@
 #include "AppConfig.h"
 #include "DataFiles.h"
 #include "DefFun.h"
+#include "DragScroll.h"
 #include "EditLegend.h"
 #include "Exceptions.h"
-#include "MainForm.h"
 #include "Regional.h"
 
 #include <QCheckBox>
@@ -561,7 +561,7 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setMouseTracking(true);
     ScrollBox2->setWidget(Panel20);
-    ScrollBox2->installEventFilter(this);
+    Drag = TDragScroll::Install(this, ScrollBox2, Image1, {Image2});
     layout->addWidget(ScrollBox2, 1);
 
     auto* bottom = new QWidget(this);
@@ -645,7 +645,7 @@ void TfrmGraphForm::EnsureAreas()
 
 void TfrmGraphForm::FormActivate()
 {
-    if (frmMainForm) frmMainForm->ActivateMenu(wkMap);
+    if (TDocumentHost* host = Host()) host->ActivateMenu(wkMap);
     QPalette pal = StaticText1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
     StaticText1->setPalette(pal);
@@ -664,7 +664,7 @@ bool TfrmGraphForm::FormClose()
 
 void TfrmGraphForm::DeActivateMenu()
 {
-    if (frmMainForm) frmMainForm->DeActivateMenu();
+    if (TDocumentHost* host = Host()) host->DeActivateMenu();
 }
 
 QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
@@ -986,19 +986,5 @@ void TfrmGraphForm::PaintLegend()
 
 void TfrmGraphForm::ScrollBox2Resize()
 {
-    const QSize client = ScrollBox2->viewport()->size();
-    const QSize pic = Image1->Picture.size();
-    const int h = pic.height() < client.height() ? client.height() - 1 : pic.height();
-    const int w = pic.width() < client.width() ? client.width() - 1 : pic.width();
-    Panel20->setGeometry(0, 0, w, h);
-    const bool bars = w > ScrollBox2->width() || h > ScrollBox2->height();
-    const Qt::ScrollBarPolicy policy = bars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-    ScrollBox2->setHorizontalScrollBarPolicy(policy);
-    ScrollBox2->setVerticalScrollBarPolicy(policy);
-}
-
-bool TfrmGraphForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ScrollBox2 && event->type() == QEvent::Resize) Guarded([this] { ScrollBox2Resize(); });
-    return TDocumentWindow::eventFilter(watched, event);
+    Drag->ScrollBox2Resize();
 }

@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QScrollArea;
 class QToolButton;
+class TDragScroll;
 
 namespace ViewOnMap {
 
@@ -91,9 +92,8 @@ public:
     TOCoordinates* Points = nullptr;
     TOResearches* Researches = nullptr;
     TOLegend* Legend = nullptr;
-    int DragX = 0;
-    int DragY = 0;
-    bool Dragging = false;
+    // DragX, DragY, Dragging, the panel fitting.
+    TDragScroll* Drag = nullptr;
 
     QLabel* StaticText1 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
@@ -108,9 +108,6 @@ public slots:
     void ComboBox1Change();
     void SpeedButton1Click();
     void ScrollBox2Resize();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class AreaModel;

@@ -8,96 +8,227 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QStringList>
+
+#include <optional>
 
 namespace {
 
 // A value is read into a buffer of 2048 characters, so 2047 of it are seen.
 constexpr qsizetype MaxValueLength = 2047;
 
-// The lines of the file, none for a missing one. readable is false when the file is there but
-// cannot be read: a reader then sees defaults, a writer must not replace what it could not see.
-QStringList ReadLines(const QString& fileName, bool* readable = nullptr)
+// Blank, tab, vertical tab, form feed and ^Z (a DOS end-of-file mark) surround names and values.
+inline bool IsBlank(QChar c)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (readable) *readable = !file.exists();
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
-    if (readable) *readable = file.error() == QFileDevice::NoError;
-    QStringList lines = AnsiCodec::Decode(bytes).split(QLatin1Char('\n'));
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    return lines;
+    const char16_t u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\v' || u == '\f' || u == 0x1A;
 }
 
 QStringView TrimBlanks(QStringView s)
 {
     qsizetype b = 0, e = s.size();
-    while (b < e && (s[b] == QLatin1Char(' ') || s[b] == QLatin1Char('\t'))) ++b;
-    while (e > b && (s[e - 1] == QLatin1Char(' ') || s[e - 1] == QLatin1Char('\t'))) --e;
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
     return s.mid(b, e - b);
 }
 
-// The name of a section header line, or a null view when the line is no header.
-bool SectionName(const QString& line, QStringView& name)
-{
-    const QStringView t = TrimBlanks(line);
-    if (!t.startsWith(QLatin1Char('['))) return false;
-    const qsizetype close = t.indexOf(QLatin1Char(']'));
-    name = TrimBlanks(close < 0 ? t.mid(1) : t.mid(1, close - 1));
-    return true;
-}
-
-// The key of an entry line; false for a line without "=".
-bool KeyName(const QString& line, QStringView& key, QStringView& value)
-{
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    if (eq < 0) return false;
-    key = TrimBlanks(QStringView(line).left(eq));
-    value = QStringView(line).mid(eq + 1);
-    return true;
-}
-
-bool SameName(QStringView a, const QString& b)
+bool SameName(QStringView a, QStringView b)
 {
     return a.compare(TrimBlanks(b), Qt::CaseInsensitive) == 0;
 }
 
+// One line of the text: where it starts, where its content ends and where its line end ends.
+struct Line {
+    qsizetype begin = 0, contentEnd = 0, end = 0;
+};
+
+// The file as it was read. The text holds every byte as one character (Windows-1251, where all
+// 256 bytes round-trip, or the code units of a UTF-16LE file), so unchanged lines are written
+// back byte for byte.
+struct Document {
+    bool utf16 = false;
+    QString text;
+    QByteArray oddByte;  // a UTF-16 file of an odd length keeps its last byte
+    QList<Line> lines;
+
+    QStringView Content(qsizetype i) const
+    {
+        const Line& l = lines[i];
+        return QStringView(text).mid(l.begin, l.contentEnd - l.begin);
+    }
+    bool HasLineEnd(qsizetype i) const { return lines[i].end > lines[i].contentEnd; }
+
+    // A lone CR ends a line, as LF and CR LF do.
+    void Split()
+    {
+        lines.clear();
+        const qsizetype n = text.size();
+        qsizetype begin = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c != '\r' && c != '\n') continue;
+            const qsizetype end = c == '\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n') ? i + 2 : i + 1;
+            lines.append({begin, i, end});
+            begin = end;
+            i = end - 1;
+        }
+        if (begin < n) lines.append({begin, n, n});
+    }
+
+    // The line end new lines take: that of the first line that has one, else CR LF.
+    QString LineEnd() const
+    {
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (HasLineEnd(i)) return text.mid(lines[i].contentEnd, lines[i].end - lines[i].contentEnd);
+        return QStringLiteral("\r\n");
+    }
+
+    QByteArray Bytes() const
+    {
+        if (!utf16) return AnsiCodec::Encode(text);  // an unencodable character leaves the file alone
+        QByteArray bytes("\xFF\xFE", 2);
+        for (QChar c : text) {
+            bytes.append(char(c.unicode() & 0xFF));
+            bytes.append(char(c.unicode() >> 8));
+        }
+        return bytes + oddByte;
+    }
+};
+
+// The file's document, empty for a missing one. readable is false when the file is there but
+// cannot be read: a reader then sees defaults, a writer must not replace what it could not see.
+Document ReadDocument(const QString& fileName, bool* readable = nullptr)
+{
+    Document doc;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (readable) *readable = !file.exists();
+        return doc;
+    }
+    const QByteArray bytes = file.readAll();
+    if (readable) *readable = file.error() == QFileDevice::NoError;
+    // An editor's "Unicode" is UTF-16LE with its byte-order mark; anything else is the code page.
+    if (bytes.startsWith("\xFF\xFE")) {
+        doc.utf16 = true;
+        const qsizetype units = (bytes.size() - 2) / 2;
+        doc.text.resize(units);
+        for (qsizetype i = 0; i < units; ++i)
+            doc.text[i] = QChar(char16_t(quint8(bytes[2 + 2 * i]) | quint8(bytes[3 + 2 * i]) << 8));
+        if (bytes.size() % 2) doc.oddByte = bytes.right(1);
+    } else {
+        doc.text = AnsiCodec::Decode(bytes);
+    }
+    doc.Split();
+    return doc;
+}
+
+// The name of a section header line: "[" first and a "]" after it; the name runs to the last "]".
+bool SectionName(QStringView line, QStringView& name)
+{
+    const QStringView t = TrimBlanks(line);
+    if (!t.startsWith(QLatin1Char('['))) return false;
+    const qsizetype close = t.lastIndexOf(QLatin1Char(']'));
+    if (close < 1) return false;
+    name = TrimBlanks(t.mid(1, close - 1));
+    return true;
+}
+
+// The key of an entry line and its value; a line without "=" is an entry named by the whole
+// line, without a value. False for a blank line.
+bool KeyName(QStringView line, QStringView& key, QStringView& value, bool& hasValue)
+{
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    hasValue = eq >= 0;
+    key = TrimBlanks(hasValue ? line.left(eq) : line);
+    value = hasValue ? line.mid(eq + 1) : QStringView();
+    return hasValue || !key.isEmpty();
+}
+
 // Where a section and a key stand in the lines: header index (-1 none), entry index (-1 none),
-// and the index after which a new key of the section goes.
+// and the line after which a new key of the section goes.
 struct Place {
     qsizetype header = -1;
     qsizetype entry = -1;
     qsizetype lastContent = -1;
 };
 
-Place Find(const QStringList& lines, const QString& section, const QString& key)
+Place Find(const Document& doc, QStringView section, std::optional<QStringView> key = std::nullopt)
 {
     Place p;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (qsizetype i = 0; i < doc.lines.size(); ++i) {
+        const QStringView line = doc.Content(i);
         QStringView name;
-        if (SectionName(lines[i], name)) {
+        if (SectionName(line, name)) {
             if (p.header >= 0) break;  // the end of the first section of that name
             if (SameName(name, section)) p.header = p.lastContent = i;
             continue;
         }
         if (p.header < 0) continue;
-        if (!TrimBlanks(lines[i]).isEmpty()) p.lastContent = i;
         QStringView k, v;
-        if (p.entry < 0 && !key.isNull() && KeyName(lines[i], k, v) && SameName(k, key)) p.entry = i;
+        bool hasValue = false;
+        if (!KeyName(line, k, v, hasValue)) continue;
+        p.lastContent = i;
+        // The first entry of a name wins, one without a value too.
+        if (p.entry < 0 && key && SameName(k, *key)) p.entry = i;
     }
     return p;
 }
 
-QString Cleaned(QString value)
+// What a read of an entry's value gives.
+QString StoredValue(QStringView raw)
 {
-    // A line break inside a value would split it into lines of its own and corrupt the file.
-    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    value.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return value;
+    QStringView v = TrimBlanks(raw);
+    // Single or double quotation marks around the whole value are dropped.
+    for (const QLatin1Char quote : {QLatin1Char('"'), QLatin1Char('\'')})
+        if (v.size() >= 2 && v.startsWith(quote) && v.endsWith(quote)) {
+            v = v.mid(1, v.size() - 2);
+            break;
+        }
+    return v.left(MaxValueLength).toString();
+}
+
+QString Cleaned(QStringView text)
+{
+    // A line break inside a name or value would split it into lines of its own and corrupt the file.
+    QString s = text.toString();
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+// Puts one value into the document, changing only the line of the entry or adding lines;
+// false when the file already holds that value.
+bool Apply(Document& doc, const QString& section, const QString& key, const QString& value)
+{
+    const QString cleanKey = Cleaned(TrimBlanks(key));
+    const QString cleanSection = Cleaned(TrimBlanks(section));
+    const QString clean = Cleaned(value);
+    const Place p = Find(doc, cleanSection, cleanKey);
+    if (p.entry >= 0) {
+        QStringView k, v;
+        bool hasValue = false;
+        KeyName(doc.Content(p.entry), k, v, hasValue);
+        if (hasValue && StoredValue(v) == StoredValue(clean)) return false;
+        const Line& l = doc.lines[p.entry];
+        doc.text.replace(l.begin, l.contentEnd - l.begin, k.toString() + QLatin1Char('=') + clean);
+    } else {
+        QString added = p.header >= 0 ? QString() : QLatin1Char('[') + cleanSection + QLatin1Char(']');
+        qsizetype at = doc.text.size();
+        QString lineEnd = doc.LineEnd();
+        if (p.header >= 0) {
+            at = doc.lines[p.lastContent].end;
+            if (doc.HasLineEnd(p.lastContent)) {
+                const Line& l = doc.lines[p.lastContent];
+                lineEnd = doc.text.mid(l.contentEnd, l.end - l.contentEnd);
+            }
+        }
+        // The line before, the last of a file without a final line end, gets one first.
+        const bool joined = at > 0 && at == doc.text.size() && !doc.lines.isEmpty() && !doc.HasLineEnd(doc.lines.size() - 1);
+        if (!added.isEmpty()) added += lineEnd;
+        added += cleanKey + QLatin1Char('=') + clean + lineEnd;
+        doc.text.insert(at, joined ? lineEnd + added : added);
+    }
+    doc.Split();
+    return true;
 }
 
 }  // namespace
@@ -106,19 +237,13 @@ TIniFile::TIniFile(const QString& fileName) : fileName_(fileName) {}
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    const QStringList lines = ReadLines(fileName_);
-    const Place p = Find(lines, section, key);
+    const Document doc = ReadDocument(fileName_);
+    const Place p = Find(doc, section, key);
     if (p.entry < 0) return def;
     QStringView k, v;
-    KeyName(lines[p.entry], k, v);
-    v = TrimBlanks(v);
-    // Single or double quotation marks around the whole value are dropped.
-    for (const QLatin1Char quote : {QLatin1Char('"'), QLatin1Char('\'')})
-        if (v.size() >= 2 && v.startsWith(quote) && v.endsWith(quote)) {
-            v = v.mid(1, v.size() - 2);
-            break;
-        }
-    return v.left(MaxValueLength).toString();
+    bool hasValue = false;
+    KeyName(doc.Content(p.entry), k, v, hasValue);
+    return hasValue ? StoredValue(v) : def;
 }
 
 int TIniFile::ReadInteger(const QString& section, const QString& key, int def) const
@@ -144,35 +269,29 @@ double TIniFile::ReadFloat(const QString& section, const QString& key, double de
 
 bool TIniFile::SectionExists(const QString& section) const
 {
-    return Find(ReadLines(fileName_), section, QString()).header >= 0;
+    return Find(ReadDocument(fileName_), section).header >= 0;
 }
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const
 {
-    return Find(ReadLines(fileName_), section, key).entry >= 0;
+    return Find(ReadDocument(fileName_), section, key).entry >= 0;
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    WriteValues({Entry{section, key, value}});
+}
+
+void TIniFile::WriteValues(const QList<Entry>& entries)
+{
     const QString path = QDir::isAbsolutePath(fileName_) ? fileName_ : QDir::current().absoluteFilePath(fileName_);
     bool readable = true;
-    QStringList lines = ReadLines(fileName_, &readable);
+    Document doc = ReadDocument(fileName_, &readable);
     if (!readable) throw Exception(QStringLiteral("Unable to write to ") + path);
-    const QString cleanKey = TrimBlanks(key).toString();
-    const Place p = Find(lines, section, cleanKey);
-    if (p.entry >= 0) {
-        QStringView k, v;
-        KeyName(lines[p.entry], k, v);
-        lines[p.entry] = k.toString() + QLatin1Char('=') + Cleaned(value);
-    } else if (p.header >= 0) {
-        lines.insert(p.lastContent + 1, cleanKey + QLatin1Char('=') + Cleaned(value));
-    } else {
-        lines.append(QLatin1Char('[') + TrimBlanks(section).toString() + QLatin1Char(']'));
-        lines.append(cleanKey + QLatin1Char('=') + Cleaned(value));
-    }
-    QString text;
-    for (const QString& line : lines) text += line + QLatin1String("\r\n");
-    const QByteArray bytes = AnsiCodec::Encode(text);  // an unencodable character leaves the file alone
+    bool changed = false;
+    for (const Entry& e : entries) changed = Apply(doc, e.Section, e.Key, e.Value) || changed;
+    if (!changed) return;
+    const QByteArray bytes = doc.Bytes();
 
     // Unbuffered, so that a short write shows in write()'s count: a buffered QSaveFile commits
     // a file cut short by a full disk or a size limit as if all were well.

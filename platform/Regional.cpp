@@ -18,7 +18,10 @@ struct Derived {
     Settings settings;
     // Order of day, month and year in the short date format: indexes 0 day, 1 month, 2 year.
     int dateOrder[3] = {0, 1, 2};
-    QChar dateSeparator = QLatin1Char('.');
+    // What stands before, between and after the three numbers, blanks left out ("yyyy. MM. dd."
+    // gives "", ".", ".", "."); spaced is true where the format has blanks only.
+    QString gap[4] = {QString(), QStringLiteral("."), QStringLiteral("."), QString()};
+    bool spaced[4] = {false, false, false, false};
     QChar timeSeparator = QLatin1Char(':');
 };
 
@@ -28,28 +31,45 @@ Derived& State()
     return state;
 }
 
+// Blanks, and the direction marks some locales put around the separators, may stand on
+// either side of a date separator.
+inline bool IsDateFiller(QChar c)
+{
+    return c.isSpace() || c.category() == QChar::Other_Format;
+}
+
 void Derive(Derived& d)
 {
     const QString& f = d.settings.ShortDateFormat;
     int order = 0;
     QChar last;
-    bool separatorFound = false;
+    QString gap[4];
+    bool filler[4] = {false, false, false, false};
     for (QChar c : f) {
         const char16_t u = c.unicode();
         if (u == 'd' || u == 'M' || u == 'y') {
             if (c != last && order < 3) {
                 d.dateOrder[order++] = u == 'd' ? 0 : u == 'M' ? 1 : 2;
             }
-        } else if (!separatorFound && !c.isLetter() && !c.isSpace()) {
-            d.dateSeparator = c;
-            separatorFound = true;
+        } else if (IsDateFiller(c)) {
+            filler[order] = true;
+        } else if (c != QLatin1Char('\'')) {
+            gap[order] += c;
         }
         last = c;
     }
-    if (order < 3) {  // not a numeric format: day, month, year
+    if (order < 3) {  // not a numeric format: day, month, year at dots
         d.dateOrder[0] = 0;
         d.dateOrder[1] = 1;
         d.dateOrder[2] = 2;
+        gap[0].clear();
+        gap[1] = gap[2] = QStringLiteral(".");
+        gap[3].clear();
+        for (bool& f : filler) f = false;
+    }
+    for (int k = 0; k < 4; ++k) {
+        d.gap[k] = gap[k];
+        d.spaced[k] = gap[k].isEmpty() && filler[k];
     }
     d.timeSeparator = QLatin1Char(':');
     for (QChar c : d.settings.LongTimeFormat) {
@@ -65,7 +85,8 @@ bool OnlyLetters(const QString& format, const QString& allowed)
 {
     for (QChar c : format)
         if (c.isLetter() && !allowed.contains(c)) return false;
-    return true;
+    // "MMM" and "ddd" name months and days in words.
+    return !format.contains(QLatin1String("MMM")) && !format.contains(QLatin1String("ddd"));
 }
 
 // The system's long time format without its time-zone part.
@@ -136,24 +157,27 @@ void SkipBlanks(QStringView text, qsizetype& i)
 
 }  // namespace
 
-void InitFromSystem()
+Settings FromLocale(const QLocale& locale)
 {
-    const QLocale sys = QLocale::system();
-    if (sys.language() == QLocale::C) {
+    if (locale.language() == QLocale::C) {
         // The "C" locale is no user's choice; its formats name months in English.
-        Set(Neutral());
-        return;
+        return Neutral();
     }
     Settings s;
-    const QString point = sys.decimalPoint();
-    const QString group = sys.groupSeparator();
+    const QString point = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
     s.DecimalSeparator = point.isEmpty() ? QLatin1Char('.') : point[0];
     s.ThousandSeparator = group.isEmpty() ? QChar(0x00A0) : group[0];
-    const QString date = WithFullYear(sys.dateFormat(QLocale::ShortFormat));
+    const QString date = WithFullYear(locale.dateFormat(QLocale::ShortFormat));
     s.ShortDateFormat = OnlyLetters(date, QStringLiteral("dMy")) ? date : Neutral().ShortDateFormat;
-    const QString time = WithoutTimeZone(sys.timeFormat(QLocale::LongFormat));
+    const QString time = WithoutTimeZone(locale.timeFormat(QLocale::LongFormat));
     s.LongTimeFormat = OnlyLetters(time, QStringLiteral("hHmszAPap")) && !time.isEmpty() ? time : Neutral().LongTimeFormat;
-    Set(s);
+    return s;
+}
+
+void InitFromSystem()
+{
+    Set(FromLocale(QLocale::system()));
 }
 
 const Settings& Current()
@@ -251,18 +275,44 @@ QString FloatToStr(double value)
     if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     if (value == 0) return QStringLiteral("0");
 
+    // The class library's way: 18 significant digits first, then 15 with a half going up.
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 17);
     *res.ptr = '\0';
-    // buf: [-]d.ddddddddddddddde[+-]xx
+    // buf: [-]d.ddddddddddddddddde[+-]xx
     const char* p = buf;
     const bool negative = *p == '-';
     if (negative) ++p;
-    char digits[16];
+    char digits[20];
     int count = 0;
     for (; *p != 'e'; ++p)
         if (*p != '.') digits[count++] = *p;
-    const int exponent = std::atoi(p + 1);
+    int exponent = std::atoi(p + 1);
+    count = 15;
+    if (digits[15] >= '5') {
+        char up[16];
+        std::memcpy(up, digits, 15);
+        int k = 14;
+        for (; k >= 0 && up[k] == '9'; --k) up[k] = '0';
+        bool carried = k < 0;
+        if (carried) up[0] = '1';
+        else ++up[k];
+        // Rounding up past the largest double would write a number no reader takes back.
+        bool fits = true;
+        const int upExponent = exponent + (carried ? 1 : 0);
+        if (upExponent >= 308) {
+            char text[32];
+            std::memcpy(text, up, 15);
+            text[15] = 'e';
+            const auto e = std::to_chars(text + 16, text + sizeof text, upExponent - 14);
+            double back = 0;
+            fits = std::from_chars(text, e.ptr, back).ec == std::errc();
+        }
+        if (fits) {
+            std::memcpy(digits, up, 15);
+            exponent = upExponent;
+        }
+    }
     while (count > 1 && digits[count - 1] == '0') --count;
 
     // Built in a plain buffer: this runs once per number of every file written.
@@ -390,13 +440,31 @@ QString DateTimeToStr(TDateTime value)
 }
 
 // Numbers in the order of the short date format, split at its separator. Day and month take
-// one or two digits; a year of one or two digits falls in the century window of 50 years around
-// today; a missing year is the current one. The date must exist.
+// one or two digits; a year of one or two digits falls in the century window from 50 years
+// before this one to 49 after; a missing year is the current one. Blanks may follow a separator.
+// The date must exist.
 bool TryStrToDate(QStringView text, TDateTime& value)
 {
     const Derived& d = State();
+    const qsizetype n = text.size();
+    auto skipFiller = [&](qsizetype& at) {
+        const qsizetype from = at;
+        while (at < n && IsDateFiller(text[at])) ++at;
+        return at > from;
+    };
+    // The literal of a gap, blanks allowed around each of its characters.
+    auto matchGap = [&](int k, qsizetype& at) {
+        const bool blank = skipFiller(at);
+        if (d.spaced[k]) return blank;
+        for (QChar c : d.gap[k]) {
+            if (at >= n || text[at] != c) return false;
+            ++at;
+            skipFiller(at);
+        }
+        return true;
+    };
     qsizetype i = 0;
-    SkipBlanks(text, i);
+    if (!matchGap(0, i)) return false;
     int numbers[3] = {0, 0, 0};
     int digits[3] = {0, 0, 0};
     int count = 0;
@@ -404,14 +472,16 @@ bool TryStrToDate(QStringView text, TDateTime& value)
         const int maxDigits = d.dateOrder[count] == 2 ? 4 : 2;
         if (!ReadNumber(text, i, maxDigits, numbers[count], digits[count])) return false;
         ++count;
-        if (i < text.size() && text[i] == d.dateSeparator && count < 3) {
-            ++i;
-            continue;
-        }
-        break;
+        qsizetype after = i;
+        // Day and month alone (no year) end at the second number.
+        if (count == 3 || !matchGap(count, after)) break;
+        i = after;
     }
-    SkipBlanks(text, i);
-    if (i != text.size() || count < 2) return false;
+    // What follows the last number in the format may be there or not.
+    qsizetype after = i;
+    if (count == 3 && matchGap(3, after)) i = after;
+    skipFiller(i);
+    if (i != n || count < 2) return false;
 
     int day = 0, month = 0, year = 0, yearDigits = 0;
     // Asking for today is slow; only a short or missing year needs it.
@@ -441,7 +511,7 @@ bool TryStrToDate(QStringView text, TDateTime& value)
         const int today = thisYear();
         year += today - today % 100;
         if (year < today - 50) year += 100;
-        else if (year > today + 50) year -= 100;
+        else if (year > today + 49) year -= 100;
     }
     const QDate date(year, month, day);
     if (year < 1 || !date.isValid()) return false;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+class QLocale;
+
 // Days since 30.12.1899, the fraction being the time of day.
 using TDateTime = double;
 
@@ -21,6 +23,7 @@ struct Settings {
 // short date format is widened to four digits, so that written dates keep their century; the
 // "C" locale, and formats that name months or days in words, fall back to Neutral()'s formats.
 void InitFromSystem();
+Settings FromLocale(const QLocale& locale);
 const Settings& Current();
 void Set(const Settings& settings);
 // Russian formats: decimal comma, non-breaking-space grouping, dd.MM.yyyy, HH:mm:ss.

@@ -388,6 +388,11 @@ void StringGrid::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     setFocus(Qt::MouseFocusReason);
+    if (event->button() == Qt::RightButton) {
+        // The row under the mouse becomes current first, so a pop-up menu acts on it.
+        int col = 0, row = 0;
+        if (MouseToCell(pos, col, row) && row >= fixedRows_) MoveTo(row);
+    }
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;

@@ -2,10 +2,36 @@
 // linking): their kind code, their load steps, their lifecycle events and the shared commands.
 #pragma once
 
+#include "Dialogs.h"
+
 #include <QWidget>
 
 // Window-kind codes of TWhatToDo.
 enum TWindowKind : int { wkNone = 0, wkMap = 1, wkRegions = 2, wkFederalParts = 3, wkResearches = 4 };
+
+// What a document window may ask of the main window that hosts it. The main window implements
+// it; the windows know only this, never the main window itself.
+class TDocumentHost {
+public:
+    // The activation protocol of the five shared commands: enable them and leave the window's
+    // kind code for their routing, or disable them.
+    virtual void ActivateMenu(int code) = 0;
+    virtual void DeActivateMenu() = 0;
+    // The print dialog of the run (PrintDialog1), which the windows fill and read.
+    virtual Dialogs::PrintRequest& PrintDialog() = 0;
+    // The main window's caption, given to the printer as the print job's title.
+    virtual QString PrintJobTitle() const = 0;
+
+    // The host of the run; null while none exists (a window tested on its own).
+    static TDocumentHost* Current() { return current_; }
+
+protected:
+    ~TDocumentHost() = default;
+    static void SetCurrent(TDocumentHost* host) { current_ = host; }
+
+private:
+    static inline TDocumentHost* current_ = nullptr;
+};
 
 class TDocumentWindow : public QWidget {
     Q_OBJECT
@@ -39,4 +65,8 @@ public:
     virtual void PrintEx() {}
     virtual void CopyToClipBrd() {}
     virtual void SaveToFile() {}
+
+protected:
+    // The main window hosting this window, or null.
+    static TDocumentHost* Host() { return TDocumentHost::Current(); }
 };

@@ -24,7 +24,7 @@ public:
     int32_t ExportToFile = wkNone;
 };
 
-class TfrmMainForm : public QMainWindow {
+class TfrmMainForm : public QMainWindow, public TDocumentHost {
     Q_OBJECT
 public:
     // Runs FormCreate. appDir: the program directory ending with "/" (empty: the executable's).
@@ -61,8 +61,10 @@ public:
 
     // The activation protocol: enable the five shared commands in order, then write code into
     // the four fields of WhatToDo; or disable the five and leave the codes alone.
-    void ActivateMenu(int code);
-    void DeActivateMenu();
+    void ActivateMenu(int code) override;
+    void DeActivateMenu() override;
+    Dialogs::PrintRequest& PrintDialog() override { return PrintDialog1; }
+    QString PrintJobTitle() const override { return windowTitle(); }
 
     bool FindChildWindow(const QString& caption, bool activate);
     // Adds a document window as an MDI child and shows it.
@@ -108,6 +110,8 @@ private:
     void BuildToolBar();
     void FormCreate(const QString& appDir);
     void WriteExitLine();
+    // Runs every document window's close step at exit; false when one keeps its window open.
+    bool CloseDocuments();
     void SubWindowActivated(QMdiSubWindow* window);
     void OpenDocument(const QString& file, const QString& warning, const QString& caption, const Creator& creator);
     void Dispatch(int code, QAction* command, const std::function<void(TDocumentWindow*)>& operation);

@@ -29,7 +29,8 @@ TTableParams RegionParams()
 
 }  // namespace
 
-TfrmTableForm::TfrmTableForm(QWidget* owner) : TTableForm(RegionParams(), owner)
+TfrmTableForm::TfrmTableForm(QWidget* owner)
+    : TTableListForm(RegionParams(), owner, DataFiles::LoadRegions, DataFiles::SaveRegions)
 {
     setObjectName(QStringLiteral("frmTableForm"));
     FormCreate();
@@ -46,48 +47,10 @@ void TfrmTableForm::GetFieldNo(int FieldNo, QStringView Line, QString& Result) c
     ::GetFieldNo(FieldNo, Line, Result);
 }
 
-void TfrmTableForm::NewList()
-{
-    delete RegionList;
-    RegionList = new TORegions(this);
-    RegionList->SetMaxID(0);
-    RegionList->SetModified(false);
-}
-
-int TfrmTableForm::RecordCount() const
-{
-    return RegionList->Count();
-}
-
 QStringList TfrmTableForm::RecordCells(int index) const
 {
     const ORegions::TUnits& r = RegionList->Items(index);
     return {r.Name, r.Capital, r.CodeMVD, r.CodeMSH, r.CodeAlpha, r.CodeLatin, r.CodeAlphaNum};
-}
-
-bool TfrmTableForm::ListModified() const
-{
-    return RegionList->Modified;
-}
-
-void TfrmTableForm::SetListModified(bool value)
-{
-    RegionList->SetModified(value);
-}
-
-void TfrmTableForm::AddPlaceholder()
-{
-    RegionList->Add();
-}
-
-DataFiles::LoadResult TfrmTableForm::LoadRecords(const QString& path)
-{
-    return DataFiles::LoadRegions(path, *RegionList);
-}
-
-void TfrmTableForm::SaveRecords(const QString& path)
-{
-    DataFiles::SaveRegions(path, *RegionList);
 }
 
 bool TfrmTableForm::AddRecord()
@@ -96,11 +59,7 @@ bool TfrmTableForm::AddRecord()
     dialog->Edit1->setText(QStringLiteral("Новая запись"));
     dialog->FillRec(true);
     if (dialog->Execute() != erChanged) return false;
-    RegionList->SetMaxID(RegionList->MaxID + 1);
-    RegionList->Add();
-    ORegions::TUnits& r = RegionList->Items(RegionList->Count() - 1);
-    r.ID = RegionList->MaxID;
-    dialog->GetRecord(r);
+    dialog->GetRecord(AppendRecord(RegionList->MaxID + 1));
     return true;
 }
 
@@ -115,7 +74,3 @@ bool TfrmTableForm::ChangeRecord(int index)
     return true;
 }
 
-void TfrmTableForm::DeleteRecord(int index)
-{
-    RegionList->Delete(index);
-}

@@ -203,7 +203,7 @@ TEST_F(DataFilesTest, SaveMeasurementsKeepsOtherLinesByteForByte)
     Regional::Set(Regional::Russian());
     AppConfig->Delimiter = u","_s;
     const QByteArray before = Bytes(MeasurementsFile);
-    EXPECT_THROW(SaveMeasurements(DataPath(MeasurementsFile), 2, list), EConvertError);
+    EXPECT_THROW(SaveMeasurements(DataPath(MeasurementsFile), 2, list), EInOutError);
     EXPECT_EQ(Bytes(MeasurementsFile), before);
 }
 
@@ -330,8 +330,48 @@ TEST_F(DataFilesTest, LinksAndPlaceNames)
 
     WriteData(RegionsFile, {u"1;Москва"_s, u"#2;нет"_s, u"q;Плохо"_s, u"3; Тверь "_s});
     EXPECT_EQ(ReadPlaceNames(DataPath(RegionsFile)),
-              (QList<QPair<int, QString>>{{1, u"Москва"_s}, {3, u"Тверь"_s}}));
-    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
+              (QList<QPair<int, QString>>{{1, u"Москва"_s}, {0, u"Плохо"_s}, {3, u"Тверь"_s}}));
+    // The bad identifier is reported as the loaders report it, not dropped in silence.
+    EXPECT_EQ(dialogs_->Texts().last(), u"Ошибка доступа к файлу!\n'q' is not a valid integer value"_s);
+    EXPECT_EQ(CountLog(u"ОШИБКА! 'q' is not a valid integer value"_s), 1);
 }
 
 }  // namespace
+
+// A delimiter the program writes inside a field would split numbers, dates or times on the way
+// back: it is refused by the predicate, by every reader and writer, and by CheckDelimiter.
+TEST_F(DataFilesTest, DelimiterWrittenInsideFieldsIsRefused)
+{
+    const QByteArray old = "1;a;;;;;;\r\n";
+    Put(RegionsFile, old);
+    Regional::Settings s = Regional::Russian();
+    s.ShortDateFormat = u"yyyy/MM/dd"_s;
+    s.LongTimeFormat = u"h.mm.ss AP"_s;
+    Regional::Set(s);
+    const std::pair<QString, bool> cases[] = {
+        {u";"_s, true},   {u"\t"_s, true},  {u" "_s, false}, {u"|"_s, true},  {u"x"_s, true},  {u"0"_s, false},
+        {u"7"_s, false},  {u"+"_s, false},  {u"-"_s, false}, {u"E"_s, false}, {u"e"_s, false}, {u","_s, false},
+        {u"/"_s, false},  {u"."_s, false},  {u"P"_s, false}, {u"m"_s, false}, {u"Ж"_s, true},  {u"日"_s, false},
+        {QString(), false}, {u";;"_s, false}};
+    for (const auto& [d, usable] : cases) {
+        const QString problem = DelimiterProblem(d);
+        EXPECT_EQ(problem.isEmpty(), usable) << d.toStdString();
+        if (usable) continue;
+        if (d.size() == 1) {
+            EXPECT_TRUE(problem.contains(u'"' + d + u'"')) << problem.toStdString();
+        }
+        AppConfig->Delimiter = d;
+        EXPECT_FALSE(DelimiterUsable());
+        WithPlaceholder<TORegions> list;
+        const LoadResult r = LoadRegions(DataPath(RegionsFile), list);
+        EXPECT_TRUE(!r.Complete && r.Error == problem) << d.toStdString();
+        EXPECT_EQ(MessageOf<EInOutError>([&] { SaveRegions(DataPath(RegionsFile), list); }), problem);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { HasMeasurements(DataPath(MeasurementsFile), 1); }), problem);
+    }
+    AppConfig->Delimiter = u","_s;
+    EXPECT_FALSE(CheckDelimiter());
+    EXPECT_EQ(dialogs_->Messages.back().Text, DelimiterProblem(u","_s));
+    Regional::Set(Regional::Neutral());
+    EXPECT_TRUE(DelimiterProblem(u","_s).isEmpty());
+    EXPECT_EQ(Bytes(RegionsFile), old);
+}

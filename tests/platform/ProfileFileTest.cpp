@@ -141,3 +141,123 @@ TEST_F(ProfileFileTest, ReadOnlyDirectoryOrUnreadableFileRefusesTheWrite)
     EXPECT_EQ(unreadable, Refusal());
     EXPECT_EQ(ReadBytes(Path()), before);
 }
+
+// Several values go in one replace that keeps every other line; values already stored leave the
+// file untouched (not even rewritten); a failure leaves the file as it was.
+TEST_F(ProfileFileTest, WriteValuesReplacesOnceAndKeepsEveryOtherLine)
+{
+    const QByteArray before("; mine\r\n[colors]\r\nbgc1=1\r\nbgc2 = \"2\"\r\n\r\n[other]\r\nx=y\r\n");
+    WriteBytes(Path(), before);
+    TIniFile ini(Path());
+    const QList<TIniFile::Entry> same = {{u"colors"_s, u"BGC1"_s, u"1"_s}, {u"Colors"_s, u"bgc2"_s, u"2"_s}};
+    ini.WriteValues(same);
+    EXPECT_EQ(ReadBytes(Path()), before);
+    ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner));
+    ini.WriteValues(same);  // nothing to write, so a read-only file is no error
+    ASSERT_TRUE(QFile::setPermissions(Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+    ini.WriteValues({{u"colors"_s, u"bgc1"_s, u"5"_s}, {u"colors"_s, u"bgc3"_s, u"3"_s}, {u"new"_s, u"k"_s, u"v"_s}, {u"colors"_s, u"bgc2"_s, u"2"_s}});
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("; mine\r\n[colors]\r\nbgc1=5\r\nbgc2 = \"2\"\r\nbgc3=3\r\n\r\n[other]\r\nx=y\r\n[new]\r\nk=v\r\n"));
+
+    const QByteArray after = ReadBytes(Path());
+    EXPECT_THROW(ini.WriteValues({{u"colors"_s, u"bgc1"_s, u"6"_s}, {u"colors"_s, u"bgc2"_s, u"日本"_s}}), EConvertError);
+    EXPECT_EQ(ReadBytes(Path()), after);
+    EXPECT_EQ(MessageInReadOnlyDirectory(dir.path(), [&] { ini.WriteValues({{u"colors"_s, u"bgc1"_s, u"6"_s}}); }), Refusal());
+    EXPECT_EQ(ReadBytes(Path()), after);
+}
+
+namespace {
+
+QByteArray Utf16(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// How a file edited by hand reads: line ends, blanks, headers, lines without "=", encodings.
+TEST_F(ProfileFileTest, HandEditedFilesReadAsWindowsReadsThem)
+{
+    const QString none = u"<default>"_s;
+    const struct { QByteArray bytes; const char* section; const char* key; QString value; } cases[] = {
+        // A lone CR ends a line, as LF and CR LF do.
+        {"[s]\rk=1\r", "s", "k", u"1"_s},
+        {"[s]\r\r\nk=1\r\r\n", "s", "k", u"1"_s},
+        {"[s]\rk=1\rj=2", "s", "j", u"2"_s},
+        {"[s]\nk=1", "s", "k", u"1"_s},
+        // VT, FF and ^Z are blanks around names and values.
+        {"[s]\r\nj=2\x1A", "s", "j", u"2"_s},
+        {"\x1A[ s\v]\f\r\n\vk\f=\t3\v\r\n", "s", "k", u"3"_s},
+        // A header needs its "]", and its name runs to the last one.
+        {"[s\r\nk=1\r\n", "s", "k", none},
+        {"[t]\r\n[s\r\nk=1\r\n", "t", "k", u"1"_s},
+        {"[a]b]\r\nk=1\r\n", "a]b", "k", u"1"_s},
+        {"[a]b]\r\nk=1\r\n", "a", "k", none},
+        // A line without "=" is an entry without a value, hiding a later one of its name.
+        {"[s]\r\nk\r\nk=1\r\n", "s", "k", none},
+        {"[s]\r\n k \r\nj=1\r\n", "s", "j", u"1"_s},
+        // UTF-16LE with its byte-order mark is read; a UTF-8 mark is part of the first line.
+        {Utf16(u"[s]\r\nk=Москва 日本\r\n"_s), "s", "k", u"Москва 日本"_s},
+        {Utf16(u"[s]\r\nk=1\r\n"_s) + 'x', "s", "k", u"1"_s},
+        {"\xEF\xBB\xBF[s]\r\nk=1\r\n[t]\r\nk=2\r\n", "s", "k", none},
+        {"\xEF\xBB\xBF[s]\r\nk=1\r\n[t]\r\nk=2\r\n", "t", "k", u"2"_s},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(Path(), c.bytes);
+        EXPECT_EQ(TIniFile(Path()).ReadString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), none), c.value)
+            << c.bytes.toStdString();
+    }
+    WriteBytes(Path(), "[s]\r\nk\r\n");
+    EXPECT_TRUE(TIniFile(Path()).ValueExists(u"s"_s, u"k"_s));
+    EXPECT_EQ(TIniFile(Path()).ReadInteger(u"s"_s, u"k"_s, 7), 7);
+}
+
+// A write changes the one line it changes (its line end kept), or adds lines, and nothing else.
+TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyChange)
+{
+    const struct { QByteArray before; const char* section; const char* key; QString value; QByteArray after; } cases[] = {
+        {"[s]\rk=1\r", "s", "k", u"2"_s, "[s]\rk=2\r"},
+        {"[s]\r\r\nk=1\r\r\n", "s", "k", u"2"_s, "[s]\r\r\nk=2\r\r\n"},
+        {"[s]\rk=1\r", "s", "j", u"5"_s, "[s]\rk=1\rj=5\r"},
+        {"[s]\nk=1", "s", "j", u"5"_s, "[s]\nk=1\nj=5\n"},
+        {"[s]\r\nj=2\x1A", "s", "j", u"2"_s, "[s]\r\nj=2\x1A"},
+        {"[t]\r\n[s\r\nk=1\r\n", "s", "k", u"2"_s, "[t]\r\n[s\r\nk=1\r\n[s]\r\nk=2\r\n"},
+        {"[s]\r\nk\r\nk=1\r\n", "s", "k", u"2"_s, "[s]\r\nk=2\r\nk=1\r\n"},
+        {"[s]\r\n  k = \"2\" \r\n", "s", "k", u"2"_s, "[s]\r\n  k = \"2\" \r\n"},
+        {"[s]\r\n  k = 1 \r\n", "s", "k", u"2"_s, "[s]\r\nk=2\r\n"},
+        {"; top\n[a]\n\n[b]\nx=1\n", "a", "k", u"v"_s, "; top\n[a]\nk=v\n\n[b]\nx=1\n"},
+        {"", "s", "k", u"v"_s, "[s]\r\nk=v\r\n"},
+        {"; only a comment", "s", "k", u"v"_s, "; only a comment\r\n[s]\r\nk=v\r\n"},
+        {Utf16(u"[s]\r\nk=1\r\n"_s), "s", "k", u"日本"_s, Utf16(u"[s]\r\nk=日本\r\n"_s)},
+        {Utf16(u"[s]\nk=1"_s) + 'x', "t", "j", u"Ж"_s, Utf16(u"[s]\nk=1\n[t]\nj=Ж\n"_s) + 'x'},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(Path(), c.before);
+        TIniFile(Path()).WriteString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), c.value);
+        EXPECT_EQ(ReadBytes(Path()), c.after) << c.before.toStdString();
+    }
+}
+
+// A settings file kept by hand: LF line ends, comments, blank lines, no final line end.
+TEST_F(ProfileFileTest, AHandKeptFileKeepsEveryOtherByte)
+{
+    const QByteArray before = "; Kestrova, my settings\n\n[server]\n  adosource = /data/db  \n; the map\nmapfile=map.bmp\n\n"
+                              "[tables]\t; grid\nrowheight=20\nautosave";
+    WriteBytes(Path(), before);
+    TIniFile ini(Path());
+    ini.WriteString(u"server"_s, u"adosource"_s, u"/data/db"_s);
+    ini.WriteInteger(u"Tables"_s, u"RowHeight"_s, 20);
+    EXPECT_EQ(ReadBytes(Path()), before);
+    ini.WriteString(u"server"_s, u"mapfile"_s, u"other.bmp"_s);
+    QByteArray expected = before;
+    expected.replace("mapfile=map.bmp", "mapfile=other.bmp");
+    EXPECT_EQ(ReadBytes(Path()), expected);
+    ini.WriteValues({{u"tables"_s, u"autosave"_s, u"1"_s}, {u"tables"_s, u"wordwrap"_s, u"0"_s}, {u"print"_s, u"scale"_s, u"100"_s}});
+    expected.replace("\nautosave", "\nautosave=1\nwordwrap=0\n[print]\nscale=100\n");
+    EXPECT_EQ(ReadBytes(Path()), expected);
+}

@@ -2,9 +2,18 @@
 #include "Faults.h"
 #include "Regional.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <gtest/gtest.h>
 
+#include <QDate>
+#include <QLocale>
+
+#include <cfloat>
 #include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
 #include <limits>
 
 using namespace Regional;
@@ -124,4 +133,127 @@ TEST_F(RegionalTest, DateTimeTextIsDateBlankTime)
     EXPECT_EQ(ToQDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
     EXPECT_DOUBLE_EQ(FromQDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
     EXPECT_EQ(Date(), std::floor(Now()));
+}
+
+// A year of one or two digits lands in the window from 50 years back to 49 ahead of this year.
+TEST_F(RegionalTest, ShortYearsFallInTheCenturyWindowOfThisYear)
+{
+    const int now = QDate::currentDate().year();
+    for (int yy = 0; yy < 100; ++yy) {
+        int expected = now - 50;
+        while (expected % 100 != yy) ++expected;
+        ASSERT_LE(expected, now + 49);
+        const QString text = QStringLiteral("01.01.%1").arg(yy, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(ToQDateTime(StrToDate(text)).date().year(), expected) << text.toStdString();
+        if (yy < 10) {
+            EXPECT_EQ(StrToDate(QStringLiteral("01.01.%1").arg(yy)), StrToDate(text)) << yy;
+        }
+    }
+    // Four digits are taken as they stand.
+    EXPECT_EQ(ToQDateTime(StrToDate(u"01.01.0076")).date().year(), 76);
+}
+
+// The decimal digits are formed first (18 of them), then rounded to 15 with a half going up;
+// a rounding past the largest double is cut instead, so the text reads back.
+TEST_F(RegionalTest, FloatToStrRoundsEighteenDigitsToFifteenHalfUp)
+{
+    const double denormal = std::numeric_limits<double>::denorm_min();
+    const std::pair<double, const char*> cases[] = {
+        {100000000000000.5, "100000000000001"}, {1000000000000005.0, "1.00000000000001E15"},
+        {7754090.617418685, "7754090.61741869"}, {123456789012344.5, "123456789012345"},
+        {-123456789012344.5, "-123456789012345"}, {100000000000000.48, "100000000000000"},
+        {1.000000000000005, "1.00000000000001"}, {0.3000000000000005, "0.3"}, {0.1234567890123455, "0.123456789012345"},
+        {99999999999999.95, "100000000000000"}, {999999999999999.5, "1E15"}, {0.00009999999999999995, "0.0001"},
+        {DBL_MAX, "1.79769313486231E308"}, {-DBL_MAX, "-1.79769313486231E308"}, {DBL_MIN, "2.2250738585072E-308"},
+        {denormal, "4.94065645841247E-324"}, {1e15, "1E15"}, {1e-5, "1E-5"}, {-0.0, "0"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(FloatToStr(value), QString::fromLatin1(text)) << text;
+
+    // Edge values and 100,000 random ones read back as the 15-digit value they were written as.
+    std::mt19937_64 random(20261209);
+    std::vector<double> values = {DBL_MAX, -DBL_MAX, DBL_MIN, -DBL_MIN, denormal, 3 * denormal, DBL_MIN / 3, -0.0, 1e15, 1e-5};
+    std::uniform_real_distribution<double> magnitude(-30, 30);
+    while (values.size() < 100000) {
+        double v;
+        if (values.size() % 2) {
+            const quint64 bits = random();
+            std::memcpy(&v, &bits, sizeof v);
+            if (!std::isfinite(v)) continue;
+        } else {
+            v = std::pow(10.0, magnitude(random)) * (random() % 2 ? 1 : -1);
+        }
+        values.push_back(v);
+    }
+    for (const Settings& s : {Neutral(), Russian()}) {
+        Set(s);
+        int failures = 0;
+        for (double v : values) {
+            const QString text = FloatToStr(v);
+            double back = 0;
+            const bool ok = TryStrToFloat(text, back) && FloatToStr(back) == text &&
+                            std::fabs(back - v) <= std::fabs(v) * 5.2e-15 + denormal;
+            if (!ok && ++failures < 5) ADD_FAILURE() << text.toStdString() << " from " << v;
+        }
+        EXPECT_EQ(failures, 0);
+    }
+}
+
+// Formats with a blank after the separator, a separator after the last number, or direction
+// marks: every date written reads back.
+TEST_F(RegionalTest, DatesWithBlanksAfterTheSeparatorReadBack)
+{
+    const struct { const char16_t* format; const char16_t* text; } cases[] = {
+        {u"d. M. yyyy", u"25. 3. 2006"}, {u"yyyy. MM. dd.", u"2006. 03. 25."}, {u"dd.MM.yyyy", u"25. 03. 2006"},
+        {u"yyyy. MM. dd.", u"2006.03.25"}, {u"d\u200F/M\u200F/yyyy", u"25\u200F/3\u200F/2006"}};
+    for (const auto& c : cases) {
+        Settings s = Neutral();
+        s.ShortDateFormat = QString::fromUtf16(c.format);
+        Set(s);
+        EXPECT_EQ(StrToDate(c.text), 38801) << QString::fromUtf16(c.text).toStdString();
+    }
+    Settings s = Neutral();
+    s.ShortDateFormat = QStringLiteral("yyyy. MM. dd.");
+    Set(s);
+    ExpectRefused(TryStrToDate, {u"2006. 03. 25..", u"2006. 03.", u". 2006. 03. 25"});
+    Set(Neutral());
+    ExpectRefused(TryStrToDate, {u"25.03.2006."});
+
+    // Every locale Qt knows, over two centuries.
+    const QList<QLocale> locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    for (const QLocale& locale : locales) {
+        Set(FromLocale(locale));
+        int failures = 0;
+        for (TDateTime day = 1; day < 73000; day += 173) {
+            TDateTime back = -1;
+            if (!(TryStrToDate(DateToStr(day), back) && back == day) && ++failures == 1)
+                ADD_FAILURE() << locale.name().toStdString() << " " << Current().ShortDateFormat.toStdString() << " "
+                              << DateToStr(day).toStdString();
+        }
+    }
+}
+
+// Run in a child process under a locale whose short date has a two-digit year (the system
+// locale is read once per process).
+TEST(RegionalSystem, DISABLED_TwoDigitYearOfTheSystemIsWidened)
+{
+    InitFromSystem();
+    EXPECT_EQ(Current().ShortDateFormat, QStringLiteral("M/d/yyyy"));
+    EXPECT_EQ(DateToStr(38801), QStringLiteral("3/25/2006"));
+    EXPECT_EQ(StrToDate(u"3/25/2006"), 38801);
+}
+
+TEST(RegionalSystem, ASystemDateWithATwoDigitYearIsWrittenWithFourDigits)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LANG", "LANGUAGE"}) env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=RegionalSystem.DISABLED_TwoDigitYearOfTheSystemIsWidened")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray out = child.readAllStandardOutput();
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
 }

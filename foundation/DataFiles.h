@@ -86,6 +86,12 @@ QString MeasurementLine(const OResearches::TUnits& m);
 // Rewrites the file once: every line not of researchID kept byte for byte and in order
 // (only field 2 is parsed to decide), then records 1 .. Count-1 of list. Creates a missing file.
 void SaveMeasurements(const QString& path, int researchID, const TOResearches& list);
+// The date, time and value texts of records 1 .. Count-1, in the forms the file holds them
+// (the regional short date, long time and general number), entry i-1 for record i.
+struct MeasurementTexts {
+    QString Date, Time, Value;
+};
+QList<MeasurementTexts> FormatMeasurements(const TOResearches& list);
 // True when the file holds at least one line of the research. Field 2 of the lines before the
 // first match is converted unguarded: a bad one throws EConvertError.
 bool HasMeasurements(const QString& path, int researchID);

@@ -44,8 +44,10 @@ private:
     qsizetype Find(qsizetype from) const
     {
         if constexpr (sizeof(Ch) == 1) {
-            const void* p = std::memchr(line_ + from, static_cast<unsigned char>(delimiter_), size_t(size_ - from));
-            return p ? static_cast<const Ch*>(p) - line_ : size_;
+            // Fields are short: a plain scan beats a library call per field.
+            qsizetype i = from;
+            while (i < size_ && line_[i] != delimiter_) ++i;
+            return i;
         } else {
             qsizetype i = QStringView(line_ + from, size_ - from).indexOf(QChar(delimiter_));
             return i < 0 ? size_ : from + i;

@@ -13,6 +13,7 @@
 #include "SpinEdit.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -255,6 +256,11 @@ void TfrmConnect::BuildPages()
     label(connection, QStringLiteral("Расположение БД"), 12, 12, 200);
     Edit1 = named(new QLineEdit(connection), "Edit1");
     Edit1->setGeometry(12, 32, 462, 22);
+    SpeedButton4 = named(new QToolButton(connection), "SpeedButton4");
+    SpeedButton4->setAutoRaise(true);
+    SpeedButton4->setIcon(FolderIcon());
+    SpeedButton4->setToolTip(QStringLiteral("Выбрать"));
+    SpeedButton4->setGeometry(478, 32, 22, 22);
     label(connection, QStringLiteral("Карта"), 12, 64, 200);
     Edit4 = named(new QLineEdit(connection), "Edit4");
     Edit4->setGeometry(12, 84, 462, 22);
@@ -283,6 +289,7 @@ void TfrmConnect::BuildPages()
     connect(Button2, &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { Guarded([this] { Button4Click(); }); });
     connect(CheckBox9, &QCheckBox::toggled, this, [this] { Guarded([this] { CheckBox9Click(); }); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton4Click(); }); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton5Click(); }); });
 }
 
@@ -495,6 +502,16 @@ void TfrmConnect::keyPressEvent(QKeyEvent* event)
     Guarded([&] { handled = FormKeyDown(event->key(), event->modifiers()); });
     if (handled) event->accept();
     else QDialog::keyPressEvent(event);
+}
+
+void TfrmConnect::SpeedButton4Click()
+{
+    Dialogs::FileRequest request;
+    request.Title = QStringLiteral("Расположение БД");
+    request.InitialDir = Edit1->text();
+    const QString chosen = Dialogs::FolderName(request);
+    // Stored without a trailing slash, as every data-file path adds one.
+    if (!chosen.isEmpty()) Edit1->setText(QDir::cleanPath(QFileInfo(chosen).absoluteFilePath()));
 }
 
 void TfrmConnect::SpeedButton5Click()

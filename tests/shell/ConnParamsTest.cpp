@@ -385,6 +385,14 @@ TEST_F(ConnParamsTest, DesignCtrlEndAndTheMapChooser)
     d.SpeedButton5->click();
     EXPECT_EQ(d.Edit4->text(), dir_.path() + u"/new.bmp"_s);
 
+    // The database folder chooser likewise.
+    dialogs_->FileAnswers = {dir_.path() + u"/db/"_s};
+    d.SpeedButton4->click();
+    EXPECT_EQ(d.Edit1->text(), dir_.path() + u"/db"_s);
+    EXPECT_EQ(dialogs_->FileRequests.last().Title, u"Расположение БД"_s);
+    d.SpeedButton4->click();
+    EXPECT_EQ(d.Edit1->text(), dir_.path() + u"/db"_s);
+
     // Ctrl+End on the form is OK; with another modifier it is not.
     QKeyEvent shifted(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::sendEvent(&d, &shifted);

@@ -231,6 +231,7 @@ void TfrmEditStUnit41::CreateControls()
     connect(StringGrid1, &StringGrid::CellDoubleClicked, this, [this](int, int) {
         if (SpeedButton7->isEnabled()) SpeedButton7Click();
     });
+    connect(StringGrid1, &StringGrid::ColumnResized, this, [this](int, int) { rowsMeasured_ = false; });
     connect(StringGrid1, &StringGrid::KeyPressed, this, [this](int key, Qt::KeyboardModifiers mods, bool& handled) {
         Guarded([&] { handled = StringGrid1KeyDown(key, mods); });
     });
@@ -260,12 +261,6 @@ QString TfrmEditStUnit41::PlaceName(int placeID) const
     return DataFiles::ReadPlaces(DataFiles::PathOf(file)).Name(placeID);
 }
 
-QString TfrmEditStUnit41::ValueText(double value) const
-{
-    if (Kind() != 0) return Regional::FloatToStr(value);
-    return value == 0 ? QStringLiteral("Истина") : QStringLiteral("Ложь");
-}
-
 // --- Loading, filling and saving ----------------------------------------------------------------
 
 void TfrmEditStUnit41::PreFillRec(int ResearchID)
@@ -292,6 +287,7 @@ void TfrmEditStUnit41::PreFillRec(int ResearchID)
 
 void TfrmEditStUnit41::FillRec()
 {
+    rowsMeasured_ = false;
     StaticText2->move((width() - StaticText2->width()) / 2, StaticText2->y());
     StaticText2->hide();
     if (StringGrid1->RowCount() > 1)
@@ -307,13 +303,16 @@ void TfrmEditStUnit41::FillRec()
     StringGrid1->SetRowCount(count);
     const bool numeric = Kind() != 0;
     const QString yes = QStringLiteral("Истина"), no = QStringLiteral("Ложь");
+    // The texts as the file writes them, which are the regional forms.
+    const QList<DataFiles::MeasurementTexts> texts = DataFiles::FormatMeasurements(*MesList);
     for (int i = 1; i < count; ++i) {
         const OResearches::TUnits& m = MesList->Items(i);
+        const DataFiles::MeasurementTexts& t = texts[i - 1];
         StringGrid1->SetCell(0, i, QString::number(i));
         StringGrid1->SetCell(1, i, m.Name);
-        StringGrid1->SetCell(2, i, Regional::DateToStr(m.Date));
-        StringGrid1->SetCell(3, i, Regional::TimeToStr(m.Time));
-        StringGrid1->SetCell(4, i, numeric ? Regional::FloatToStr(m.Value) : m.Value == 0 ? yes : no);
+        StringGrid1->SetCell(2, i, t.Date);
+        StringGrid1->SetCell(3, i, t.Time);
+        StringGrid1->SetCell(4, i, numeric ? t.Value : m.Value == 0 ? yes : no);
     }
     SetEditControls(true);
     StringGrid1->SetFixedRows(1);
@@ -366,6 +365,7 @@ void TfrmEditStUnit41::SetGridParams()
 
 void TfrmEditStUnit41::ReadUserSettings()
 {
+    rowsMeasured_ = false;
     if (!TableGrid::ReadColumnWidths(*StringGrid1, kSection, kWidthFactors).isEmpty())
         Dialogs::Error(QStringLiteral("Ошибка чтения файла конфигурации."));
 }
@@ -380,6 +380,7 @@ void TfrmEditStUnit41::GridResize()
 {
     // The last column, the value, is measured too.
     TableGrid::GridResize(*StringGrid1, *Memo1, StringGrid1->ColCount() - 1);
+    rowsMeasured_ = true;
 }
 
 void TfrmEditStUnit41::FormActivate()
@@ -387,6 +388,13 @@ void TfrmEditStUnit41::FormActivate()
     QPalette pal = StaticText2->palette();
     pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
     StaticText2->setPalette(pal);
+    if (AppConfig->WordWrap && rowsMeasured_ && StringGrid1->DefaultRowHeight() == AppConfig->RowHeight) {
+        // Nothing the heights depend on has changed since they were measured (measuring thousands
+        // of rows takes a while), so they stay: only the colours and lines are set.
+        StringGrid1->SetColor(ColorToQColor(AppConfig->Bgc5));
+        StringGrid1->SetGridLines(AppConfig->GLines, AppConfig->VLines);
+        return;
+    }
     TableGrid::ApplySettings(*StringGrid1);
     if (AppConfig->WordWrap) GridResize();
 }
@@ -472,7 +480,7 @@ void TfrmEditStUnit41::SpeedButton12Click()
             return;
         MesList->Delete(StringGrid1->Row());
         FillRec();
-        if (AppConfig->WordWrap) GridResize();
+        if (AppConfig->WordWrap && !rowsMeasured_) GridResize();  // FillRec has measured them
         MesList->Modified = true;
     });
 }

@@ -2,6 +2,8 @@
 // window openers and the routing of the shared commands to the active document window.
 #include "MainForm.h"
 
+#include "About.h"
+#include "ConnParams.h"
 #include "DrawnIcon.h"
 #include "PrintPreview.h"
 
@@ -871,10 +873,24 @@ void TfrmMainForm::N24Click()
 
 void TfrmMainForm::N22Click()
 {
-    // No about box in this build.
+    Guarded([this] {
+        TfrmAbout box(this);
+        box.exec();
+    });
 }
 
 void TfrmMainForm::N26Click()
 {
-    // No settings dialog in this build, so nothing to log either.
+    Guarded([this] {
+        bool stored = false;
+        {
+            TfrmConnect dialog(this);
+            WriteLog(QStringLiteral("Меню - Параметры"));
+            stored = dialog.exec() == QDialog::Accepted;
+        }
+        // The active window takes the new settings as on its next activation: now.
+        if (stored)
+            if (TDocumentWindow* doc = ActiveDocument())
+                doc->FormActivate();
+    });
 }

@@ -286,4 +286,24 @@ TEST_F(MeasuresTest, LoadStoppedByABadLineThrows)
     EXPECT_EQ(dialogs_->Texts(), QStringList({u"Ошибка доступа к файлу!\n'x' is not a valid integer value"_s}));
 }
 
+TEST_F(MeasuresTest, WordWrapMeasuresTheValueColumnTooAndKeepsHeightsOnActivation)
+{
+    WritePlaces();
+    WriteMeasurements({u"1;2;1;01.02.2005;10:00:00;123456789012345"_s, u"2;2;2;01.02.2005;10:00:00;1"_s});
+    WriteIni({u"[sg4]"_s, u"cw0=30"_s, u"cw1=200"_s, u"cw2=90"_s, u"cw3=90"_s, u"cw4=40"_s});
+    AppConfig->WordWrap = true;
+    AppConfig->RowHeight = 20;
+    TfrmEditStUnit41* w = Open(2);
+    const int wrapped = Grid().RowHeight(1);
+    EXPECT_GE(wrapped, 40);
+    EXPECT_EQ(wrapped % 20, 0);
+    EXPECT_EQ(Grid().RowHeight(2), 20);
+    w->FormActivate();
+    EXPECT_EQ(Grid().RowHeight(1), wrapped);
+    AppConfig->RowHeight = 24;
+    w->FormActivate();
+    EXPECT_EQ(Grid().RowHeight(1), wrapped / 20 * 24);
+    EXPECT_EQ(Grid().RowHeight(2), 24);
+}
+
 }  // namespace

@@ -55,6 +55,9 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines);
 // The key-field error path shared by the loaders: "ОШИБКА! " + message in the log, and the
 // error box "Ошибка доступа к файлу!" + line break + message.
 void ReportKeyFieldError(const QString& message);
+// The error path of a failed rewrite: "ОШИБКА! " + message in the log, and the error box
+// "При сохранении данных произошла ошибка!" + line break + message.
+void ReportSaveError(const QString& message);
 
 // ksRegions.txt (eight fields) and ksFederalParts.txt (four fields): appends to list,
 // field 1 guarded, MaxID raised.

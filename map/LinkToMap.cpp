@@ -343,13 +343,7 @@ bool TfrmGraphForm1::ToolButton3Click()
         DataFiles::SaveLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points);
     } catch (const std::exception& e) {
         // The old file is intact and the points stay unsaved, so the next save tries again.
-        const QString message = ExceptionMessage(e);
-        try {
-            WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        } catch (const std::exception&) {
-            // The box matters more than a log line that cannot be written.
-        }
-        Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+        DataFiles::ReportSaveError(ExceptionMessage(e));
         return false;
     }
     Points->Modified = false;

@@ -740,14 +740,28 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines)
     WriteBytesAtomic(path, bytes.constData(), bytes.size());
 }
 
-void ReportKeyFieldError(const QString& message)
+namespace {
+
+void ReportError(const QString& box, const QString& message)
 {
-    // The box and the rest of the file matter more than a log that cannot be written.
+    // The box matters more than a log line that cannot be written.
     try {
         WriteLog(QStringLiteral("ОШИБКА! ") + message);
     } catch (const std::exception&) {
     }
-    Dialogs::Error(QStringLiteral("Ошибка доступа к файлу!") + QLatin1Char('\n') + message);
+    Dialogs::Error(box + QLatin1Char('\n') + message);
+}
+
+}  // namespace
+
+void ReportKeyFieldError(const QString& message)
+{
+    ReportError(QStringLiteral("Ошибка доступа к файлу!"), message);
+}
+
+void ReportSaveError(const QString& message)
+{
+    ReportError(QStringLiteral("При сохранении данных произошла ошибка!"), message);
 }
 
 void ReportSaveError(const QString& message)

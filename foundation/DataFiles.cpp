@@ -740,20 +740,6 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines)
     WriteBytesAtomic(path, bytes.constData(), bytes.size());
 }
 
-namespace {
-
-void ReportError(const QString& box, const QString& message)
-{
-    // The box matters more than a log line that cannot be written.
-    try {
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-    } catch (const std::exception&) {
-    }
-    Dialogs::Error(box + QLatin1Char('\n') + message);
-}
-
-}  // namespace
-
 void ReportKeyFieldError(const QString& message)
 {
     ReportError(QStringLiteral("Ошибка доступа к файлу!"), message);
@@ -762,16 +748,6 @@ void ReportKeyFieldError(const QString& message)
 void ReportSaveError(const QString& message)
 {
     ReportError(QStringLiteral("При сохранении данных произошла ошибка!"), message);
-}
-
-void ReportSaveError(const QString& message)
-{
-    try {
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-    } catch (const std::exception&) {
-        // The box matters more than a log line that cannot be written.
-    }
-    Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
 }
 
 // ---- ksRegions.txt and ksFederalParts.txt

@@ -10,12 +10,11 @@ e2e_start
 e2e_key alt+Cyrillic_es Return            # Справочники → Регионы
 e2e_wait_window 'Регионы'
 e2e_settle 0.5
-# The heading row, by its colour (tvk.ini's default heading background).
-heading='#A6CAF0'
-read -r _ top < <(e2e_find_colour "$heading" 20 60 1 500) || e2e_fail "no grid heading row on the screen"
+e2e_grid_heading
+top=$E2E_GRID_Y
 y=$((top + 1))
 # The column borders are the breaks in the heading colour along the row, above the captions.
-mapfile -t borders < <(e2e_pixels 0 "$y" 900 1 | awk -v c="$heading" '
+mapfile -t borders < <(e2e_pixels 0 "$y" 900 1 | awk -v c="$E2E_HEADING" '
     $3 == c { if (gap && seen) print start; seen = 1; gap = 0; next }
     seen && !gap { gap = 1; start = $1 }')
 [ "${#borders[@]}" -ge 2 ] || e2e_fail "fewer than two column borders found in the heading row at y $y"

@@ -60,7 +60,7 @@ e2e_init()
 {
     local build=${1:-$E2E_SOURCE/build}
     local tool
-    for tool in Xvfb openbox xdotool import xdpyinfo xprop iconv pdftotext pdfinfo; do
+    for tool in Xvfb openbox xdotool import xdpyinfo xprop xwininfo iconv pdftotext pdfinfo; do
         command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (scripts/deps.sh installs it)"
     done
     [ -x "$build/Kestrova" ] || { e2e_say "no program at $build/Kestrova"; exit 1; }
@@ -280,4 +280,39 @@ e2e_map_origin()
 e2e_link_point()
 {
     awk -F';' -v l="$1" -v p="$2" '$1 == l && $2 == p { sub(/\r$/, "", $4); print $3, $4; exit }' "$E2E_DIR/db/ksLinksToMap.txt"
+}
+
+# e2e_grid_heading: E2E_GRID_X, E2E_GRID_Y := the top-left pixel of the open table window's
+# heading row, found by its colour (tvk.ini's default heading background).
+E2E_HEADING='#A6CAF0'
+e2e_grid_heading()
+{
+    read -r _ E2E_GRID_Y < <(e2e_find_colour "$E2E_HEADING" 20 60 1 500) || e2e_fail "no grid heading row on the screen"
+    read -r E2E_GRID_X _ < <(e2e_find_colour "$E2E_HEADING" 0 $((E2E_GRID_Y + 1)) 200 1) || e2e_fail "no left end of the heading row"
+}
+
+# e2e_window_origin ID: E2E_WIN_X, E2E_WIN_Y, E2E_WIN_W, E2E_WIN_H := the window's client area on the screen.
+e2e_window_origin()
+{
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || e2e_fail "no window $1"
+    E2E_WIN_X=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+    E2E_WIN_Y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+    E2E_WIN_W=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
+    E2E_WIN_H=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
+}
+
+# e2e_wait_gone PATTERN [SECONDS]: waits until no visible window's title matches, then lets
+# the window below take the focus back.
+e2e_wait_gone()
+{
+    local pattern=$1 limit=${2:-10} i
+    for ((i = 0; i < limit * 10; i++)); do
+        if [ -z "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null)" ]; then
+            e2e_settle
+            return 0
+        fi
+        sleep 0.1
+    done
+    e2e_fail "the window \"$pattern\" is still open after $limit s"
 }

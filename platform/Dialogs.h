@@ -56,8 +56,9 @@ public:
     // The chosen path, or empty when cancelled.
     virtual QString OpenFile(const FileRequest& request) = 0;
     virtual QString SaveFile(const FileRequest& request) = 0;
-    // A folder (request's Title and InitialDir); empty when cancelled.
-    virtual QString ChooseFolder(const FileRequest& request) = 0;
+    // A folder (request's Title and InitialDir); empty when cancelled, as a handler that
+    // shows no folder dialog answers.
+    virtual QString ChooseFolder(const FileRequest& request) { Q_UNUSED(request); return QString(); }
     // Colours in the Windows layout (red in the lowest byte).
     virtual bool ChooseColor(quint32& color) = 0;
     // The request is filled in place; false when cancelled.

@@ -3,12 +3,15 @@
 
 #include "AnsiCodec.h"
 #include "AppConfig.h"
+#include "Dialogs.h"
 #include "Env.h"
 #include "Exceptions.h"
 #include "Printer.h"
 #include "Regional.h"
 
 #include <QFile>
+
+#include <cstdio>
 
 QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter)
 {
@@ -90,7 +93,29 @@ void WriteLog(const QString& Msg)
                          QStringLiteral(", ") + GetUserNameStr() + QStringLiteral(", ") + GetComputerNameStr();
     const QByteArray bytes = EncodeForLog(line) + "\r\n";
 
-    WriteFile(EnsureAppConfig().AppDir + QStringLiteral("tvk.log"), QIODevice::Append, "open", bytes);
+    // A log that cannot be written is said once on stderr, until a line goes in again; the
+    // caller still gets the error.
+    static bool failureReported = false;
+    try {
+        WriteFile(EnsureAppConfig().AppDir + QStringLiteral("tvk.log"), QIODevice::Append, "open", bytes);
+        failureReported = false;
+    } catch (const Exception& e) {
+        if (!failureReported) {
+            failureReported = true;
+            std::fprintf(stderr, "Kestrova: the event log cannot be written: %s\n", qUtf8Printable(e.Message));
+            std::fflush(stderr);
+        }
+        throw;
+    }
+}
+
+void ReportError(const QString& sentence, const QString& message, const QString& prefix)
+{
+    try {
+        WriteLog(prefix + message);
+    } catch (const std::exception&) {
+    }
+    Dialogs::Error(sentence + QLatin1Char('\n') + message);
 }
 
 QString TempFilePath(const QString& FileName)

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 
 #include "Pictures.h"
+#include "Printer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -166,6 +167,11 @@ bool Confirm(const QString& text)
     return Current().MessageBox(Box::Confirmation, QStringLiteral("Подтверждение"), text);
 }
 
+Answer Ask(const QString& text)
+{
+    return Current().Ask(QStringLiteral("Подтверждение"), text);
+}
+
 void Information(const QString& text)
 {
     Current().MessageBox(Box::Information, QStringLiteral("Информация"), text);
@@ -177,6 +183,16 @@ bool PickColor(quint32& color) { return Current().ChooseColor(color); }
 bool ShowPrint(PrintRequest& request) { return Current().Print(request); }
 bool ShowPrinterSetup(PrinterSetupRequest& request) { return Current().PrinterSetup(request); }
 
+bool ExecutePrintDialog(PrintRequest& request)
+{
+    TPrinter& printer = Printer();
+    request.Printers = printer.Printers();
+    request.PrinterIndex = printer.PrinterIndex();
+    if (!ShowPrint(request)) return false;
+    printer.SetPrinterIndex(request.PrinterIndex);
+    return true;
+}
+
 // ---- The Qt dialogs ----
 
 bool QtHandler::MessageBox(Box kind, const QString& caption, const QString& text)
@@ -187,7 +203,8 @@ bool QtHandler::MessageBox(Box kind, const QString& caption, const QString& text
     switch (kind) {
     case Box::Warning: box.setIcon(QMessageBox::Warning); break;
     case Box::Error: box.setIcon(QMessageBox::Critical); break;
-    case Box::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case Box::Confirmation:
+    case Box::Question: box.setIcon(QMessageBox::Question); break;
     case Box::Information: box.setIcon(QMessageBox::Information); break;
     }
     if (kind == Box::Confirmation) {
@@ -198,6 +215,18 @@ bool QtHandler::MessageBox(Box kind, const QString& caption, const QString& text
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return true;
+}
+
+Answer QtHandler::Ask(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
 }
 
 QString QtHandler::OpenFile(const FileRequest& request)
@@ -330,6 +359,13 @@ bool ScriptedHandler::MessageBox(Box kind, const QString& caption, const QString
     if (OnMessage) OnMessage(Messages.constLast());
     if (kind != Box::Confirmation) return true;
     return ConfirmAnswers.isEmpty() ? true : ConfirmAnswers.takeFirst();
+}
+
+Answer ScriptedHandler::Ask(const QString& caption, const QString& text)
+{
+    Messages.append({Box::Question, caption, text});
+    if (OnMessage) OnMessage(Messages.constLast());
+    return AskAnswers.isEmpty() ? Answer::Yes : AskAnswers.takeFirst();
 }
 
 QString ScriptedHandler::OpenFile(const FileRequest& request)

@@ -9,7 +9,9 @@
 
 namespace Dialogs {
 
-enum class Box { Warning, Error, Confirmation, Information };
+enum class Box { Warning, Error, Confirmation, Information, Question };
+// The answers of a question with Yes, No and Cancel.
+enum class Answer { Yes, No, Cancel };
 
 struct FileRequest {
     QString Title;
@@ -30,6 +32,10 @@ struct PrintRequest {
     int Copies = 1;
     int PrinterIndex = 0;
     QStringList Printers;
+
+    // The pages chosen, counted from 1: MinPage .. MaxPage for all, else FromPage .. ToPage.
+    int FirstPage() const { return AllPages ? MinPage : FromPage; }
+    int LastPage() const { return AllPages ? MaxPage : ToPage; }
 };
 
 struct PrinterSetupRequest {
@@ -45,6 +51,8 @@ public:
     // Warning, error and information: one OK button, result true.
     // Confirmation: Yes (true) or No (false).
     virtual bool MessageBox(Box kind, const QString& caption, const QString& text) = 0;
+    // A question with Yes, No and Cancel (Escape and the close box cancel).
+    virtual Answer Ask(const QString& caption, const QString& text) = 0;
     // The chosen path, or empty when cancelled.
     virtual QString OpenFile(const FileRequest& request) = 0;
     virtual QString SaveFile(const FileRequest& request) = 0;
@@ -63,18 +71,26 @@ Handler& Current();
 void Warning(const QString& text);
 void Error(const QString& text);
 bool Confirm(const QString& text);
+// The Yes/No/Cancel question, captioned as a confirmation.
+Answer Ask(const QString& text);
 void Information(const QString& text);
 
 QString OpenFileName(const FileRequest& request);
 QString SaveFileName(const FileRequest& request);
 bool PickColor(quint32& color);
 bool ShowPrint(PrintRequest& request);
+// The print dialog of the program and the report library alike: the printer list of the
+// current printer object, its printer preselected, and on OK the printer chosen made current
+// (paper and orientation carry over), so the document that follows goes there. The caller
+// prints the chosen pages and copies. False when cancelled.
+bool ExecutePrintDialog(PrintRequest& request);
 bool ShowPrinterSetup(PrinterSetupRequest& request);
 
 // The Qt dialogs.
 class QtHandler : public Handler {
 public:
     bool MessageBox(Box kind, const QString& caption, const QString& text) override;
+    Answer Ask(const QString& caption, const QString& text) override;
     QString OpenFile(const FileRequest& request) override;
     QString SaveFile(const FileRequest& request) override;
     bool ChooseColor(quint32& color) override;
@@ -83,7 +99,7 @@ public:
 };
 
 // For tests: records everything shown and answers from queues.
-// With an empty queue: confirmations answer Yes, file dialogs cancel, colour and print
+// With an empty queue: confirmations and questions answer Yes, file dialogs cancel, colour and print
 // dialogs cancel, printer set-up cancels.
 class ScriptedHandler : public Handler {
 public:
@@ -100,6 +116,7 @@ public:
     QList<PrintRequest> PrintRequests;
 
     QList<bool> ConfirmAnswers;
+    QList<Answer> AskAnswers;  // recorded as Box::Question
     QStringList FileAnswers;
     QList<quint32> ColorAnswers;
     // Each answer edits the request and returns OK (true) or Cancel (false).
@@ -112,6 +129,7 @@ public:
     int Count(Box kind) const;
 
     bool MessageBox(Box kind, const QString& caption, const QString& text) override;
+    Answer Ask(const QString& caption, const QString& text) override;
     QString OpenFile(const FileRequest& request) override;
     QString SaveFile(const FileRequest& request) override;
     bool ChooseColor(quint32& color) override;

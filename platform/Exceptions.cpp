@@ -11,8 +11,9 @@ UnhandledExceptionHandler& InstalledHandler()
     return handler;
 }
 
-// True while the handler runs: an exception raised from inside it must not come back to it.
-bool handling = false;
+// How deep the handler runs. An error raised while it shows its box (a handler run inside the
+// box's loop) reaches it once more, to be logged; one raised from that second run does not.
+int handling = 0;
 
 }  // namespace
 
@@ -30,11 +31,11 @@ void SetUnhandledExceptionHandler(UnhandledExceptionHandler handler)
 void HandleUnhandledException(const QString& message)
 {
     const UnhandledExceptionHandler& handler = InstalledHandler();
-    if (!handler || handling) {
+    if (!handler || handling > 1) {
         qWarning("Unhandled exception: %s", qUtf8Printable(message));
         return;
     }
-    handling = true;
+    ++handling;
     try {
         handler(message);
     } catch (const std::exception& e) {
@@ -43,5 +44,5 @@ void HandleUnhandledException(const QString& message)
     } catch (...) {
         qWarning("Unhandled exception: %s; the handler failed", qUtf8Printable(message));
     }
-    handling = false;
+    --handling;
 }

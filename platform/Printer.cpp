@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Exceptions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -19,27 +20,15 @@ namespace {
 const QString PdfName = QStringLiteral("PDF");
 constexpr int PdfResolution = 600;
 
-struct PaperCode {
-    int Code;
-    QPageSize::PageSizeId Id;
-};
-const PaperCode PaperCodes[] = {
-    {DMPAPER_LETTER, QPageSize::Letter}, {DMPAPER_LEGAL, QPageSize::Legal}, {DMPAPER_A3, QPageSize::A3},
-    {DMPAPER_A4, QPageSize::A4},         {DMPAPER_A5, QPageSize::A5},
-};
-
+// Windows paper codes through Qt's own table of them: every size Qt knows round-trips.
 QPageSize::PageSizeId PageSizeOf(int code)
 {
-    for (const PaperCode& p : PaperCodes)
-        if (p.Code == code) return p.Id;
-    return QPageSize::Custom;
+    return code > 0 ? QPageSize::id(code) : QPageSize::Custom;
 }
 
 int CodeOf(QPageSize::PageSizeId id)
 {
-    for (const PaperCode& p : PaperCodes)
-        if (p.Id == id) return p.Code;
-    return 0;
+    return id == QPageSize::Custom ? 0 : QPageSize::windowsId(id);
 }
 
 // The whole sheet, and the part of it the printer can mark, in device pixels.
@@ -62,6 +51,25 @@ QString NumberedPath(const QString& path, int number)
     return fi.dir().filePath(fi.completeBaseName() + QStringLiteral("-%1").arg(number) + suffix);
 }
 
+// Documents written so far to each KESTROVA_PDF path. Kept on the application object, so the
+// program and the report library, each with its own copy of this code, number them together
+// and never write one over another.
+constexpr char PdfCountProperty[] = "kestrovaPdfDocuments";
+
+int NextPdfNumber(const QString& path)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) {
+        static QHash<QString, int> withoutApp;
+        return ++withoutApp[path];
+    }
+    QVariantHash counts = app->property(PdfCountProperty).toHash();
+    const int n = counts.value(path).toInt() + 1;
+    counts.insert(path, n);
+    app->setProperty(PdfCountProperty, counts);
+    return n;
+}
+
 }  // namespace
 
 struct TPrinter::Impl {
@@ -75,7 +83,6 @@ struct TPrinter::Impl {
     bool Aborted = false;
     int PageNumber = 0;
     QString LastFile;
-    QHash<QString, int> PdfDocuments;  // documents written per KESTROVA_PDF path
 
     void EnsureNames()
     {
@@ -221,8 +228,7 @@ void TPrinter::BeginDoc()
     if (d->IsPdf()) {
         const QString target = qEnvironmentVariable("KESTROVA_PDF");
         if (!target.isEmpty()) {
-            file = NumberedPath(target, d->PdfDocuments.value(target) + 1);
-            d->PdfDocuments[target] += 1;
+            file = NumberedPath(target, NextPdfNumber(target));
         } else {
             Dialogs::FileRequest request;
             request.Filter = QStringLiteral("PDF (*.pdf)|*.pdf");

@@ -260,9 +260,9 @@ void TfrmPreview::BuildControls()
     StatusBar1->setSizeGripEnabled(false);
     StatusPanel0 = new QLabel(StatusBar1);
     StatusPanel1 = new QLabel(StatusBar1);
-    // 100 pixels at the least, wider when the desktop's font needs it for the page count.
-    StatusPanel0->setMinimumWidth(100);
-    StatusPanel1->setMinimumWidth(100);
+    // Two panels of 100 pixels each.
+    StatusPanel0->setFixedWidth(100);
+    StatusPanel1->setFixedWidth(100);
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1);
     layout->addWidget(StatusBar1);

@@ -18,10 +18,13 @@ void TReportImage::LoadFromFile(const QString& fileName)
     Picture = Pictures::LoadFromFile(fileName);
 }
 
-void TReportImage::Paint(QPainter& painter, const QPoint& origin) const
+void TReportImage::Paint(QPainter& painter, const QPoint& origin, const QRect& printable) const
 {
     if (Picture.isNull()) return;
-    const QRect box = Bounds.translated(origin);
+    // Margins that leave less room than the design box shrink the box: the whole picture is
+    // scaled into what the paper can show instead of being cut at the margins.
+    const QRect box = Bounds.translated(origin) & printable;
+    if (box.isEmpty()) return;
     if (Stretch)
         painter.drawImage(box, Picture);
     else
@@ -60,7 +63,7 @@ void TReport::Prepare()
             const QRect band(printable.topLeft(), QSize(printable.width(), TitleBand->Height));
             painter.setClipRect(band.intersected(printable));
             painter.fillRect(band, TitleBand->Color);
-            for (const TReportImage* image : TitleBand->Images) image->Paint(painter, band.topLeft());
+            for (const TReportImage* image : TitleBand->Images) image->Paint(painter, band.topLeft(), printable);
             for (const TReportLabel* label : TitleBand->Labels) label->Paint(painter, band.topLeft());
         }
     }

@@ -39,7 +39,8 @@ public:
     QImage Picture;
     // Loads the picture by the file's extension; throws on failure.
     void LoadFromFile(const QString& fileName);
-    void Paint(QPainter& painter, const QPoint& origin) const;
+    // Paints within the part of its box that lies in printable.
+    void Paint(QPainter& painter, const QPoint& origin, const QRect& printable) const;
 };
 
 // A one-box text.

@@ -165,15 +165,7 @@ void PrintWithDialog(int Scale, int ReportKind, int LeftMargin, int TopMargin, i
     dialog.FromPage = dialog.MinPage;
     dialog.ToPage = dialog.MaxPage;
     dialog.Copies = 1;
-    dialog.Printers = Printer().Printers();
-    dialog.PrinterIndex = Printer().PrinterIndex();
-    if (Dialogs::ShowPrint(dialog)) {
-        // A printer chosen in the dialog takes over the paper and orientation.
-        Printer().SetPrinterIndex(dialog.PrinterIndex);
-        const int first = dialog.AllPages ? 1 : dialog.FromPage;
-        const int last = dialog.AllPages ? report.PageCount() : dialog.ToPage;
-        PrintPages(first, last, dialog.Copies, Scale);
-    }
+    if (Dialogs::ExecutePrintDialog(dialog)) PrintPages(dialog.FirstPage(), dialog.LastPage(), dialog.Copies, Scale);
     ReleaseReportObjects();
 }
 

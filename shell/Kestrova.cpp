@@ -1,4 +1,5 @@
 // The program's entry: the application, its title, the main window, the message loop.
+#include "Application.h"
 #include "Exceptions.h"
 #include "MainForm.h"
 #include "Regional.h"
@@ -27,8 +28,7 @@ public:
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Кестрова"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Кестрова"));
+    SetUpApplication();
     Regional::InitFromSystem();
     InstallDocumentWindows();
     frmMainForm = new TfrmMainForm();

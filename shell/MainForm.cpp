@@ -2,6 +2,8 @@
 // window openers and the routing of the shared commands to the active document window.
 #include "MainForm.h"
 
+#include "About.h"
+#include "ConnParams.h"
 #include "DrawnIcon.h"
 #include "PrintPreview.h"
 
@@ -182,10 +184,18 @@ TfrmMainForm::TfrmMainForm(const QString& appDir, QWidget* parent)
         SubWindowActivated(w);
     });
 
+    // The design's non-visual components, by name: the image list holds the pictures of the
+    // actions, the action list the actions; the two printer dialogs are shown through the
+    // dialog service with the requests they stand for.
+    for (const char* name : {"MainImageList", "PrinterSetupDialog1", "PrintDialog1"})
+        (new QObject(this))->setObjectName(QString::fromLatin1(name));
+    auto* actionList = new QObject(this);
+    actionList->setObjectName(QStringLiteral("ActionList1"));
+
     // Actions of ActionList1: caption, hint, icon, enabled state at start, handler.
-    auto makeAction = [this](const char* name, const QString& caption, const QString& hint,
-                             const QIcon& icon, bool enabled, void (TfrmMainForm::*slot)()) {
-        auto* a = new QAction(icon, caption, this);
+    auto makeAction = [this, actionList](const char* name, const QString& caption, const QString& hint,
+                                         const QIcon& icon, bool enabled, void (TfrmMainForm::*slot)()) {
+        auto* a = new QAction(icon, caption, actionList);
         a->setObjectName(QString::fromLatin1(name));
         a->setToolTip(hint);
         a->setStatusTip(hint);
@@ -377,11 +387,9 @@ void TfrmMainForm::LogException(const QString& message)
     try {
         WriteLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! ") + message);
         d->LogFailing = false;
-    } catch (const std::exception& e) {
-        // The log cannot take the line: the box below still tells the user.
-        d->LogFailing = true;
-        qWarning("%s", qUtf8Printable(ExceptionMessage(e)));
     } catch (...) {
+        // The log cannot take the line (WriteLog has said so on stderr): the box below still
+        // tells the user.
         d->LogFailing = true;
     }
     if (!nested) {
@@ -419,8 +427,25 @@ void TfrmMainForm::WriteExitLine()
     WriteLog(QStringLiteral("Выход из программы"));
 }
 
+bool TfrmMainForm::CloseDocuments()
+{
+    // Front window first, as the MDI child list runs; each goes through its own close step
+    // (saves, column widths, questions). One that refuses keeps the program running.
+    const QList<QMdiSubWindow*> windows = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        if (!(*it)->close())
+            return false;
+    return true;
+}
+
 void TfrmMainForm::closeEvent(QCloseEvent* event)
 {
+    bool closed = false;
+    Guarded([&] { closed = CloseDocuments(); });
+    if (!closed) {
+        event->ignore();
+        return;
+    }
     Guarded([this] { WriteExitLine(); });
     event->accept();
 }
@@ -428,6 +453,8 @@ void TfrmMainForm::closeEvent(QCloseEvent* event)
 void TfrmMainForm::N8Click()
 {
     Guarded([this] {
+        if (!CloseDocuments())
+            return;
         WriteExitLine();
         QApplication::quit();
     });
@@ -711,7 +738,7 @@ void TfrmMainForm::FillWindowList()
                 if (!target)
                     return;
                 if (target->isMinimized())
-                    target->showNormal();
+                    target->showMaximized();
                 MdiArea->setActiveSubWindow(target);
             });
         });
@@ -846,10 +873,24 @@ void TfrmMainForm::N24Click()
 
 void TfrmMainForm::N22Click()
 {
-    // No about box in this build.
+    Guarded([this] {
+        TfrmAbout box(this);
+        box.exec();
+    });
 }
 
 void TfrmMainForm::N26Click()
 {
-    // No settings dialog in this build, so nothing to log either.
+    Guarded([this] {
+        bool stored = false;
+        {
+            TfrmConnect dialog(this);
+            WriteLog(QStringLiteral("Меню - Параметры"));
+            stored = dialog.exec() == QDialog::Accepted;
+        }
+        // The active window takes the new settings as on its next activation: now.
+        if (stored)
+            if (TDocumentWindow* doc = ActiveDocument())
+                doc->FormActivate();
+    });
 }

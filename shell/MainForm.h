@@ -110,6 +110,8 @@ private:
     void BuildToolBar();
     void FormCreate(const QString& appDir);
     void WriteExitLine();
+    // Runs every document window's close step at exit; false when one keeps its window open.
+    bool CloseDocuments();
     void SubWindowActivated(QMdiSubWindow* window);
     void OpenDocument(const QString& file, const QString& warning, const QString& caption, const Creator& creator);
     void Dispatch(int code, QAction* command, const std::function<void(TDocumentWindow*)>& operation);

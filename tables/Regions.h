@@ -1,33 +1,24 @@
 // The regions window: the reference table of regions (ksRegions.txt) in the table-window family.
 #pragma once
 
+#include "EditRegion.h"
 #include "ORegions.h"
 #include "TableForm.h"
 
-class TfrmTableForm : public TTableForm {
+class TfrmTableForm : public TTableDialogForm<TORegions, TfrmEditForm> {
     Q_OBJECT
 public:
     explicit TfrmTableForm(QWidget* owner);
     ~TfrmTableForm() override;
 
     // The records; item 0 is the placeholder, item i is grid row i.
-    TORegions* RegionList = nullptr;
+    TORegions*& RegionList = Records;
 
     // The field splitter of the data files, as a method of the window.
     void GetFieldNo(int FieldNo, QStringView Line, QString& Result) const;
 
 protected:
-    void NewList() override;
-    int RecordCount() const override;
     QStringList RecordCells(int index) const override;
-    bool ListModified() const override;
-    void SetListModified(bool value) override;
-    void AddPlaceholder() override;
-    DataFiles::LoadResult LoadRecords(const QString& path) override;
-    void SaveRecords(const QString& path) override;
-    bool AddRecord() override;
-    bool ChangeRecord(int index) override;
-    void DeleteRecord(int index) override;
 };
 
 // The regions window last created.

@@ -192,8 +192,9 @@ void TTableForm::CreateControls()
     MenuItem6 = makeItem(QStringLiteral("MenuItem6"), QStringLiteral("Удалить..."),
                          QKeySequence(Qt::CTRL | Qt::Key_Delete));
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The position is the viewport's (a scroll area maps its context menu events there).
     connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu4->popup(StringGrid1->mapToGlobal(pos)); });
+            [this](const QPoint& pos) { PopupMenu4->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
 
     connect(Button1, &QPushButton::clicked, this, &TTableForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TTableForm::Button2Click);
@@ -202,7 +203,10 @@ void TTableForm::CreateControls()
     connect(N3, &QAction::triggered, this, &TTableForm::Button2Click);
     connect(MenuItem6, &QAction::triggered, this, &TTableForm::Button3Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TTableForm::SpeedButton2Click);
-    connect(StringGrid1, &StringGrid::CellDoubleClicked, this, [this](int, int) { Button2Click(); });
+    // Only a data row is edited by a double click: the heading is not a record.
+    connect(StringGrid1, &StringGrid::CellDoubleClicked, this, [this](int, int row) {
+        if (row >= StringGrid1->FixedRows() && row > 0) Button2Click();
+    });
     connect(StringGrid1, &StringGrid::KeyPressed, this,
             [this](int key, Qt::KeyboardModifiers mods, bool& handled) {
                 Guarded([&] { handled = StringGrid1KeyPress(key, mods); });
@@ -233,18 +237,23 @@ void TTableForm::PreFillRec()
     }
     const QString path = DataFiles::PathOf(params_.FileName);
     // Only a missing file counts as empty; one that is there but cannot be read is an error.
-    if (QFileInfo::exists(path)) {
-        try {
-            const DataFiles::LoadResult result = LoadRecords(path);
-            loadedWhole_ = result.Complete;
-        } catch (...) {
-            FillRec();
-            throw;
-        }
-    } else {
+    if (!QFileInfo::exists(path)) {
         loadedWhole_ = true;  // a missing file is created again by the next save
+        FillRec();
+        return;
     }
+    DataFiles::LoadResult result;
+    try {
+        result = LoadRecords(path);
+    } catch (...) {
+        FillRec();
+        throw;
+    }
+    loadedWhole_ = result.Complete;
     FillRec();
+    // A load stopped part-way is a read error of the file: the application's handler logs and
+    // shows it. The window shows what was read and stays read-only until F5 reads it whole.
+    if (!result.Complete) throw EConvertError(result.Error);
 }
 
 void TTableForm::FillRec()
@@ -459,6 +468,8 @@ bool TTableForm::Edit1KeyPress(int key, const QString& text)
         Edit1->selectAll();
         return true;
     }
+    // Only characters typed into the box count: Tab moves on and Delete is no character.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete) return false;
     if (!text.isEmpty() || key == Qt::Key_Backspace) SearchRestart = true;
     return false;
 }
@@ -619,9 +630,8 @@ void TTableForm::PrintEx()
     Dialogs::PrintRequest& dialog = Host() ? Host()->PrintDialog() : local;
     dialog.MinPage = 1;
     dialog.MaxPage = pages;
-    if (!Dialogs::ShowPrint(dialog)) return;
-    if (dialog.AllPages) GridPrintJob::PrintPages(dialog.Copies);
-    else GridPrintJob::PrintPages(dialog.Copies, dialog.FromPage, dialog.ToPage);
+    if (!Dialogs::ExecutePrintDialog(dialog)) return;
+    GridPrintJob::PrintPages(dialog.Copies, dialog.FirstPage(), dialog.LastPage());
 }
 
 void TTableForm::PrintPreview()

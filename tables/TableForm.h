@@ -5,13 +5,16 @@
 
 #include "DataFiles.h"
 #include "DocumentWindow.h"
+#include "RecordDialog.h"
 #include "StringGrid.h"
 #include "TableGrid.h"
 
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -158,4 +161,82 @@ private:
     bool loadedWhole_ = true;
     const QEvent* previewEvent_ = nullptr;
     QPointer<QWidget> previewTarget_;
+};
+
+// A member whose records are one record list (item 0 the placeholder) read and written by one
+// reader and writer of DataFiles: the list hooks, shared by every such member.
+template <class List>
+class TTableListForm : public TTableForm {
+public:
+    using Loader = DataFiles::LoadResult (*)(const QString& path, List& list);
+    using Writer = void (*)(const QString& path, const List& list);
+    TTableListForm(const TTableParams& params, QWidget* owner, Loader load, Writer save)
+        : TTableForm(params, owner), load_(load), save_(save) {}
+
+protected:
+    // The list, owned by the window; each member names it after its records.
+    List* Records = nullptr;
+
+    // Appends a record with the given ID, which becomes MaxID; returns it for filling.
+    auto& AppendRecord(int id)
+    {
+        Records->SetMaxID(id);
+        Records->Add();
+        auto& r = Records->Items(Records->Count() - 1);
+        r.ID = id;
+        return r;
+    }
+
+    void NewList() override
+    {
+        delete Records;
+        Records = new List(this);
+        Records->SetMaxID(0);
+        Records->SetModified(false);
+    }
+    int RecordCount() const override { return Records->Count(); }
+    bool ListModified() const override { return Records->Modified; }
+    void SetListModified(bool value) override { Records->SetModified(value); }
+    void AddPlaceholder() override { Records->Add(); }
+    DataFiles::LoadResult LoadRecords(const QString& path) override { return load_(path, *Records); }
+    void SaveRecords(const QString& path) override { save_(path, *Records); }
+    void DeleteRecord(int index) override { Records->Delete(index); }
+
+private:
+    Loader load_;
+    Writer save_;
+};
+
+// A member whose record dialog follows the plain protocol (Edit1 the name, SetRecord, GetRecord):
+// the add and change commands, the same for every such member.
+template <class List, class Dialog>
+class TTableDialogForm : public TTableListForm<List> {
+public:
+    using TTableListForm<List>::TTableListForm;
+
+protected:
+    // The dialog as the member shows it, before its controls are filled (adding or changing).
+    virtual void PrepareDialog(Dialog& dialog, bool adding) { Q_UNUSED(dialog); Q_UNUSED(adding); }
+
+    bool AddRecord() override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, true);
+        dialog->Edit1->setText(QStringLiteral("Новая запись"));
+        dialog->FillRec(true);
+        if (dialog->Execute() != erChanged) return false;
+        dialog->GetRecord(this->AppendRecord(this->Records->MaxID + 1));
+        return true;
+    }
+    bool ChangeRecord(int index) override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, false);
+        auto& r = this->Records->Items(index);
+        dialog->SetRecord(r);
+        dialog->FillRec(false);
+        if (dialog->Execute() != erChanged) return false;
+        dialog->GetRecord(r);
+        return true;
+    }
 };

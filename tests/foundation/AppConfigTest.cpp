@@ -72,20 +72,39 @@ TEST_F(AppConfigTest, LongValuesAndRegionalFloats)
     EXPECT_EQ(AppConfig->TaxRate, 12.25);
 }
 
-TEST_F(AppConfigTest, UnreadableFileIsLoggedAndShown)
+TEST_F(AppConfigTest, UnreadableFileIsLoggedAndShownAndLeavesTheDefaults)
 {
-    AppConfig->Bgc1 = 7;
-    ASSERT_TRUE(QDir().mkdir(ConfigFileName()));
+    // Read once with values of its own, as the settings dialog reads again later.
+    Ini("[colors]|bgc1=7|[print]|scale=150");
     LoadConfig();
-    ASSERT_EQ(dialogs_->Messages.size(), 1);
-    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
-    EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(QStringLiteral("Ошибка чтения файла конфигурации.\n")));
-    EXPECT_TRUE(dialogs_->Messages[0].Text.contains(QStringLiteral("tvk.ini")));
-    ASSERT_EQ(LogLines().size(), 1);
-    EXPECT_TRUE(LogLines()[0].contains(QStringLiteral(", ОШИБКА! ")));
-    // Nothing was read: the fields keep what they held.
-    EXPECT_EQ(AppConfig->Bgc1, 7u);
-    EXPECT_EQ(AppConfig->Delimiter, QStringLiteral(";"));
+    ASSERT_EQ(AppConfig->Bgc1, 7u);
+    // As created for a run: every field zero until the read.
+    const QString appDir = AppConfig->AppDir;
+    for (bool fresh : {false, true}) {
+        if (fresh) {
+            *AppConfig = TAppConfig();
+            AppConfig->AppDir = appDir;
+        }
+        dialogs_->Messages.clear();
+        QFile::remove(ConfigFileName());
+        QDir().rmdir(ConfigFileName());
+        ASSERT_TRUE(QDir().mkdir(ConfigFileName()));
+        LoadConfig(QStringLiteral("DejaVu Sans"));
+        ASSERT_EQ(dialogs_->Messages.size(), 1);
+        EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
+        EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(QStringLiteral("Ошибка чтения файла конфигурации.\n")));
+        EXPECT_TRUE(dialogs_->Messages[0].Text.contains(QStringLiteral("tvk.ini")));
+        EXPECT_TRUE(LogLines().last().contains(QStringLiteral(", ОШИБКА! ")));
+        // Nothing was read: the defaults are in force, not zeros nor the earlier values.
+        const TAppConfig& c = *AppConfig;
+        EXPECT_EQ(QList<quint32>({c.Bgc1, c.Bgc5, c.Fc2}), QList<quint32>({15780518, 16316664, 255})) << fresh;
+        EXPECT_EQ(QList<int>({c.RowHeight, c.Scale, c.LeftMargin, c.BoldLine}), QList<int>({20, 100, 1, 2})) << fresh;
+        EXPECT_TRUE(c.AutoSave && c.WordWrap && c.PrintGrid && !c.GLines) << fresh;
+        EXPECT_EQ(c.RotateAngle, 1.56999);
+        EXPECT_EQ(QStringList({c.Delimiter, c.FontName, c.DBPath}),
+                  QStringList({QStringLiteral(";"), QStringLiteral("DejaVu Sans"), QString()}));
+        QDir().rmdir(ConfigFileName());
+    }
 }
 
 }  // namespace

@@ -65,6 +65,29 @@ TEST_F(DefFunTest, WriteLogLineShape)
     EXPECT_THROW(WriteLog(QStringLiteral("c")), EInOutError);
 }
 
+TEST_F(DefFunTest, FailedLogWriteIsSaidOnceOnStderr)
+{
+    const QString missing = dir_.path() + QStringLiteral("/missing/");
+    const auto occurrences = [](const std::string& text) {
+        int n = 0;
+        for (size_t at = text.find("event log cannot be written"); at != std::string::npos;
+             at = text.find("event log cannot be written", at + 1))
+            ++n;
+        return n;
+    };
+    // Each run of failures after a line went in is said once; the callers still get the error.
+    for (int round = 0; round < 2; ++round) {
+        AppConfig->AppDir = appDir_;
+        WriteLog(QStringLiteral("in"));
+        AppConfig->AppDir = missing;
+        testing::internal::CaptureStderr();
+        for (int i = 0; i < 3; ++i) EXPECT_THROW(WriteLog(QStringLiteral("lost")), EInOutError);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(occurrences(said), 1) << said;
+        EXPECT_NE(said.find("missing/tvk.log"), std::string::npos) << said;
+    }
+}
+
 TEST_F(DefFunTest, HandOffFilesAndPrinterPaper)
 {
     const QByteArray oldTemp = qgetenv("TEMP");

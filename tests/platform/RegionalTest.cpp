@@ -2,6 +2,8 @@
 #include "Faults.h"
 #include "Regional.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <QDate>
@@ -228,4 +230,30 @@ TEST_F(RegionalTest, DatesWithBlanksAfterTheSeparatorReadBack)
                               << DateToStr(day).toStdString();
         }
     }
+}
+
+// Run in a child process under a locale whose short date has a two-digit year (the system
+// locale is read once per process).
+TEST(RegionalSystem, DISABLED_TwoDigitYearOfTheSystemIsWidened)
+{
+    InitFromSystem();
+    EXPECT_EQ(Current().ShortDateFormat, QStringLiteral("M/d/yyyy"));
+    EXPECT_EQ(DateToStr(38801), QStringLiteral("3/25/2006"));
+    EXPECT_EQ(StrToDate(u"3/25/2006"), 38801);
+}
+
+TEST(RegionalSystem, ASystemDateWithATwoDigitYearIsWrittenWithFourDigits)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LANG", "LANGUAGE"}) env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=RegionalSystem.DISABLED_TwoDigitYearOfTheSystemIsWidened")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray out = child.readAllStandardOutput();
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
 }

@@ -36,6 +36,8 @@ TEST_F(PrintingTest, ModalPreviewPagesToItsEndsPrintsAndIsReleased)
                   (QStringList{"frmPreview", "Предварительный просмотр", "По ширине текста", "Печать", "Закрыть",
                                QStringLiteral("Всего страниц: %1").arg(count)}));
         EXPECT_EQ(form.ZoomBox->count(), 15);
+        for (const QLabel* panel : {form.StatusPanel0, form.StatusPanel1})
+            EXPECT_TRUE(panel->minimumWidth() == 100 && panel->maximumWidth() == 100);
         // Every toolbar button shows an image of its own.
         QList<QImage> images;
         for (QToolButton* b : {form.ToolButton5, form.ToolButton1, form.ToolButton2, form.ToolButton3, form.ToolButton4, form.ToolButton6})

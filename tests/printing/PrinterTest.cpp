@@ -34,8 +34,20 @@ TEST_F(PrintingTest, PdfPrinterMeasuresThePaperAt600DpiAndRefusesCallsOutOfOrder
     EXPECT_EQ(PdfPages("out.pdf"), 2);
     p.SetPaperSize(DMPAPER_A3); p.SetOrientation(DMORIENT_LANDSCAPE);
     EXPECT_EQ(QSize(p.PhysicalWidth(), p.PhysicalHeight()), QSize(9925, 7017));  // A3 across
-    EXPECT_THROW(p.SetPaperSize(70), EPrinter);
     EXPECT_THROW(p.SetPrinterIndex(int(p.Printers().size())), EPrinter);
+}
+
+TEST_F(PrintingTest, EveryWindowsPaperCodeRoundTripsAndAnUnknownOneIsRefused)
+{
+    TPrinter& p = Printer();
+    // Letter, Tabloid, Legal, Executive, A3, A4, A5, B4 and B5 (JIS), #10, DL, C5, B5 envelope,
+    // Monarch, ISO B5, A6.
+    for (int code : {1, 3, 5, 7, 8, 9, 11, 12, 13, 20, 27, 28, 34, 37, 70}) {
+        p.SetPaperSize(code);
+        EXPECT_EQ(p.PaperSize(), code);
+    }
+    for (int code : {0, -1, 100000}) EXPECT_THROW(p.SetPaperSize(code), EPrinter) << code;
+    EXPECT_EQ(p.PaperSize(), 70);
 }
 
 TEST_F(PrintingTest, UnattendedDocumentsAreNumberedAndTitledAndAnUnwritableFileRaises)
@@ -77,4 +89,33 @@ TEST(MetaPages, ReplayIsOneUnitPerDevicePixelAtAnyResolution)
         for (QPoint at : {QPoint(100, 50), QPoint(299, 129), QPoint(99, 50), QPoint(300, 129), QPoint(299, 130)}) grays << qGray(image.pixel(at));
         EXPECT_EQ(grays, (QList<int>{0, 0, 255, 255, 255})) << dpi;
     }
+}
+
+// The one print dialog of the program and the report library: filled from the printer object,
+// and the printer chosen in it becomes the one the document goes to.
+TEST_F(PrintingTest, PrintDialogListsThePrintersWithTheCurrentOneAndMakesTheChoiceCurrent)
+{
+    TPrinter& p = Printer();
+    const QStringList printers = p.Printers();
+    const int pdf = int(printers.size()) - 1;
+    p.SetPrinterIndex(0);
+    Dialogs::PrintRequest request;
+    request.MinPage = 1;
+    request.MaxPage = 4;
+    dialogs_->PrintAnswers = {[&](Dialogs::PrintRequest& r) { r.PrinterIndex = pdf; r.AllPages = false; r.FromPage = 2; r.ToPage = 3; return true; },
+                              [](Dialogs::PrintRequest& r) { r.PrinterIndex = 0; return false; }};
+    ASSERT_TRUE(Dialogs::ExecutePrintDialog(request));
+    ASSERT_EQ(dialogs_->PrintRequests.size(), 1);
+    EXPECT_EQ(dialogs_->PrintRequests[0].Printers, printers);
+    EXPECT_TRUE(printers.contains(QStringLiteral("PDF")));
+    EXPECT_EQ(dialogs_->PrintRequests[0].PrinterIndex, 0);
+    EXPECT_EQ(p.PrinterIndex(), pdf);
+    EXPECT_EQ(p.PrinterName(), QStringLiteral("PDF"));
+    EXPECT_EQ(QList<int>({request.FirstPage(), request.LastPage()}), QList<int>({2, 3}));
+    request.AllPages = true;
+    EXPECT_EQ(QList<int>({request.FirstPage(), request.LastPage()}), QList<int>({1, 4}));
+    // A cancelled dialog leaves the current printer alone.
+    EXPECT_FALSE(Dialogs::ExecutePrintDialog(request));
+    EXPECT_EQ(dialogs_->PrintRequests[1].PrinterIndex, pdf);
+    EXPECT_EQ(p.PrinterIndex(), pdf);
 }

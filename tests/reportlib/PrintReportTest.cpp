@@ -167,6 +167,40 @@ TEST_F(PrintReportTest, PrintsOneA4PageOfThePictureWithinTheMarginsAndTheCaption
     EXPECT_TRUE(Dialogs.Messages.isEmpty());
 }
 
+TEST_F(PrintReportTest, MarginsNarrowerThanTheBoxScaleTheWholePictureIntoThePrintableArea)
+{
+    // 300 and 700 tenths: 113 and 264 layout pixels; 2000 tenths: 755. A4 is 793 x 1122 layout
+    // pixels, so the box shrinks to 567 x 103.
+    Prop.LeftMargin = Prop.RightMargin = 300;
+    Prop.TopMargin = 700;
+    Prop.BottomMargin = 2000;
+    ASSERT_TRUE(Print(1));
+    const QImage page = PdfPageImage(File("report.pdf"), 1);
+    const QRect red = ColourBounds(page, Red), green = ColourBounds(page, Green);
+    const double ux = page.width() / 807.0, uy = page.height() / 1142.0;
+    EXPECT_NEAR(red.left(), 113 * ux, 2);
+    EXPECT_NEAR(red.top(), 264 * uy, 2);
+    EXPECT_NEAR(red.width(), 567 * ux, 3);
+    EXPECT_NEAR(red.height(), 103 * uy, 3);
+    // The corner keeps its fifth of the picture each way: nothing was cut off.
+    EXPECT_NEAR(green.width(), red.width() / 5.0, 4);
+    EXPECT_NEAR(green.height(), red.height() / 5.0, 4);
+}
+
+TEST_F(PrintReportTest, DocumentsOfTheProgramAndOfTheLibraryAreNumberedTogether)
+{
+    TPrinter& printer = Printer();
+    printer.SetPrinterIndex(printer.Printers().indexOf(QStringLiteral("PDF")));
+    for (int i = 0; i < 2; ++i) {
+        printer.BeginDoc();
+        printer.Canvas()->fillRect(0, 0, 100, 100, Qt::blue);
+        printer.EndDoc();
+    }
+    ASSERT_TRUE(Print(1));
+    EXPECT_EQ(PdfFiles(), (QStringList{QStringLiteral("report-2.pdf"), QStringLiteral("report-3.pdf"), QStringLiteral("report.pdf")}));
+    EXPECT_TRUE(PdfText(File("report-3.pdf")).contains(Caption));
+}
+
 TEST_F(PrintReportTest, LandscapeSwapsThePageScaleTwoHundredDoublesThePictureAndKindOneReadsNoHandOff)
 {
     Prop.Orientation = DMORIENT_LANDSCAPE;
@@ -269,6 +303,18 @@ TEST_F(PrintReportTest, ModeZeroPreviewsThePageAsPrintedAndClosingReturnsTrue)
     EXPECT_NEAR(double(GreenIn(File("report-2.pdf")).width()) / ColourBounds(printed, Green).width(), 2.0, 0.1);
     EXPECT_EQ(TopLevel(QStringLiteral("frmPreview")), nullptr);  // destroyed once, by the call
     QCoreApplication::processEvents();
+}
+
+extern "C" int ReportPropLayoutFromC(int field);
+
+TEST(ReportLibraryExports, TheRecordHasTheSameLayoutInC)
+{
+    EXPECT_EQ(ReportPropLayoutFromC(-1), int(sizeof(TReportProp)));
+    const int offsets[] = {int(offsetof(TReportProp, PaperSize)),    int(offsetof(TReportProp, Orientation)),
+                           int(offsetof(TReportProp, TopMargin)),    int(offsetof(TReportProp, LeftMargin)),
+                           int(offsetof(TReportProp, BottomMargin)), int(offsetof(TReportProp, RightMargin)),
+                           int(offsetof(TReportProp, PrinterIndex))};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(ReportPropLayoutFromC(i), offsets[i]) << i;
 }
 
 TEST(ReportLibraryExports, PrintReportIsTheOnlyExportedFunction)

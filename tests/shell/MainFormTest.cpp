@@ -1,6 +1,8 @@
 // The main window: start-up checks, openers, exit, command routing, window menu, error handler.
 #include "MainForm.h"
 
+#include "ConnParams.h"
+
 #include "DatabaseFixture.h"
 #include "Exceptions.h"
 
@@ -13,6 +15,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -129,7 +133,7 @@ TEST_F(MainFormTest, WithoutIniTwoWarningsInOrderNothingCreatedAndDesignNames)
     for (const QString& name :
          QStringLiteral("N1 N2 N3 N4 N5 N7 N8 N9 N10 N11 N12 N13 N14 N15 N16 N18 N19 N20 N21 N22 N23 N24 N25 N26 N27 "
                         "N28 N29 N30 N31 N32 N33 MenuPrintEx ExportToFile PrintPreview Print Regions Analisis Graphics "
-                        "CopyToClipBoard ToolBar1 MainToolBar ToolButton1 ToolButton2 ToolButton4 ToolBtnPrint "
+                        "CopyToClipBoard ActionList1 MainImageList PrinterSetupDialog1 PrintDialog1 ToolBar1 MainToolBar ToolButton1 ToolButton2 ToolButton4 ToolBtnPrint "
                         "ToolButton7 ToolButton5 ToolButton6 ToolButton16 ToolButton12 ToolButton17 ToolButton18")
              .split(QLatin1Char(' ')))
         EXPECT_NE(mw.findChild<QObject*>(name), nullptr) << name.toStdString();
@@ -249,6 +253,104 @@ TEST_F(MainFormTest, StartIsSilentHelpMayFailAndExitIsLoggedOnce)
     QFile::remove(appDir_ + QStringLiteral("tvk.log"));
     Start().close();
     EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
+}
+
+TEST_F(MainFormTest, ExitRunsEveryChildsCloseStepAndStopsWhenOneRefuses)
+{
+    for (bool byMenu : {true, false}) {
+        TfrmMainForm& mw = Start();
+        TestDocument* regions = Open(&C::Regions, &M::RegionsExecute, wkRegions);
+        Open(&C::FederalParts, &M::N11Click, wkFederalParts);
+        Open(&C::Researches, &M::AnalisisExecute, wkResearches);
+        mw.RegionsExecute();  // the regions window in front
+        regions->AllowClose = false;
+        const auto leave = [&] { byMenu ? mw.N8Click() : void(mw.close()); };
+
+        // The front window refuses (a save that failed again, a question answered No): the
+        // program stays, with every window, and writes no exit line.
+        Trace.clear();
+        leave();
+        QApplication::processEvents();
+        EXPECT_EQ(Trace, QStringList{QStringLiteral("close Регионы")}) << byMenu;
+        EXPECT_EQ(Children().size(), 3);
+        EXPECT_TRUE(mw.isVisible());
+        EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 0);
+
+        // Agreed: each child's close step runs, front first, then the exit line once.
+        regions->AllowClose = true;
+        Trace.clear();
+        leave();
+        QApplication::processEvents();
+        QStringList closes;
+        for (const QString& t : Trace)
+            if (t.startsWith(QStringLiteral("close "))) closes << t;
+        EXPECT_EQ(closes.first(), QStringLiteral("close Регионы"));
+        closes.sort();
+        EXPECT_EQ(closes, Split(QStringLiteral("close Исследования|close Регионы|close Федеральные округа")));
+        EXPECT_TRUE(Children().isEmpty());
+        EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
+        main_.reset();
+        QFile::remove(appDir_ + QStringLiteral("tvk.log"));
+    }
+}
+
+TEST_F(MainFormTest, MinimisedChildComesBackMaximisedFromTheMenuAndTheWindowList)
+{
+    TfrmMainForm& mw = Start();
+    Open(&C::Regions, &M::RegionsExecute, wkRegions);
+    Open(&C::FederalParts, &M::N11Click, wkFederalParts);
+    QMenu* windowMenu = mw.findChild<QMenu*>(QStringLiteral("N27"));
+    // With no other child maximised, so that nothing but the restore itself maximises it.
+    const std::function<void(int)> reach[] = {
+        [&](int i) { emit windowMenu->aboutToShow(); windowMenu->actions()[7 + i]->trigger(); },
+        [&](int i) { i == 0 ? mw.RegionsExecute() : mw.N11Click(); },
+    };
+    for (const auto& way : reach)
+        for (int i : {0, 1}) {
+            mw.N33Click();
+            Children()[i]->showMinimized();
+            way(i);
+            EXPECT_TRUE(Children()[i]->isMaximized()) << i;
+            EXPECT_EQ(mw.MdiArea->activeSubWindow(), Children()[i]);
+        }
+}
+
+TEST_F(MainFormTest, ErrorRaisedWhileTheErrorBoxIsOpenIsLoggedWithoutASecondBox)
+{
+    TfrmMainForm& mw = Start();
+    // While the first box is shown, another handler fails (its loop runs the others' events).
+    dialogs_->OnMessage = [](const Dialogs::ScriptedHandler::Shown&) {
+        Guarded([] { throw EInOutError(QStringLiteral("second")); });
+    };
+    Guarded([] { throw EInOutError(QStringLiteral("first")); });
+    EXPECT_EQ(dialogs_->Texts(), QStringList{ErrorBox + QStringLiteral("first")});
+    EXPECT_EQ(CountLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! first")), 1);
+    EXPECT_EQ(CountLog(QStringLiteral("НЕПРЕДВИДЕННАЯ ОШИБКА! second")), 1);
+    dialogs_->OnMessage = nullptr;
+    mw.LogException(QStringLiteral("third"));
+    EXPECT_EQ(dialogs_->Messages.size(), 2);
+}
+
+TEST_F(MainFormTest, SettingsDialogIsLoggedShownModallyAndTheActiveWindowFollowsItsOk)
+{
+    TfrmMainForm& mw = Start();
+    Open(&C::Regions, &M::RegionsExecute, wkRegions);
+    for (bool ok : {false, true}) {
+        Trace.clear();
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            seen = frmConnect && frmConnect->isModal() && frmConnect->windowTitle() == QStringLiteral("Параметры") &&
+                   LogLines().last().contains(QStringLiteral(", Меню - Параметры, "));
+            if (frmConnect) (ok ? frmConnect->Button1 : frmConnect->Button2)->click();
+        });
+        mw.N26Click();
+        EXPECT_TRUE(seen) << ok;
+        EXPECT_EQ(frmConnect, nullptr);
+        // After OK the active window takes the new settings at once, as on an activation.
+        EXPECT_EQ(Trace, ok ? QStringList{QStringLiteral("activate Регионы")} : QStringList()) << ok;
+    }
+    EXPECT_EQ(CountLog(QStringLiteral("Меню - Параметры")), 2);
+    EXPECT_TRUE(QFile::exists(appDir_ + QStringLiteral("tvk.ini")));
 }
 
 TEST_F(MainFormTest, DispatchByCodeUnknownCodeAndWrongWindow)

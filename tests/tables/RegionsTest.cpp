@@ -199,6 +199,51 @@ TEST_F(RegionsTest, AFileThatCannotBeReadIsNeverWrittenBackUntilF5ReadsItWhole)
     EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Алтай"_s);
 }
 
+// A regions window whose reader stops after the first record while Stop is set, as a
+// reader stops at a field it cannot convert.
+class StoppingRegions : public TfrmTableForm {
+public:
+    using TfrmTableForm::TfrmTableForm;
+    static inline bool Stop = true;
+
+protected:
+    DataFiles::LoadResult LoadRecords(const QString& path) override
+    {
+        DataFiles::LoadResult result = TfrmTableForm::LoadRecords(path);
+        if (!Stop) return result;
+        while (RegionList->Count() > 2) RegionList->Delete(RegionList->Count() - 1);
+        return {false, 1, u"'x' is not a valid integer value"_s};
+    }
+};
+
+TEST_F(RegionsTest, ALoadStoppedPartWayIsReportedAndTheWindowStaysReadOnlyUntilF5)
+{
+    TfrmMainForm::DocumentCreators().Regions = [](TfrmMainForm* o) { return frmTableForm = new StoppingRegions(o); };
+    StoppingRegions::Stop = true;
+    WriteRegions({u"1;Алтай;;;;;;"_s, u"2;Коми;;;;;;"_s});
+    const QByteArray before = RegionBytes();
+    TfrmTableForm* w = Open();
+    ASSERT_NE(w, nullptr);
+    const QString message = u"'x' is not a valid integer value"_s;
+    EXPECT_EQ(dialogs_->Texts(), QStringList{u"Во время выполнения программы возникла ошибка!\n"_s + message});
+    EXPECT_EQ(CountLog(u"НЕПРЕДВИДЕННАЯ ОШИБКА! "_s + message), 1);
+    // What was read is shown; nothing may change it, and nothing writes the file back.
+    EXPECT_EQ(w->StringGrid1->RowCount(), 2);
+    EXPECT_EQ(main_->MdiArea->subWindowList().size(), 1);
+    for (QObject* o : QList<QObject*>{w->Button1, w->Button2, w->Button3, w->MenuItem5, w->N3, w->MenuItem6})
+        EXPECT_FALSE(o->property("enabled").toBool()) << o->objectName().toStdString();
+    w->Button1Click();
+    w->FormDeactivate();
+    EXPECT_EQ(RegionBytes(), before);
+    // F5 reports it again while the reader stops, and gives the table back once it reads whole.
+    Key(w->StringGrid1, Qt::Key_F5);
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 2);
+    StoppingRegions::Stop = false;
+    Key(w->StringGrid1, Qt::Key_F5);
+    EXPECT_EQ(w->StringGrid1->RowCount(), 3);
+    EXPECT_TRUE(w->Button1->isEnabled() && w->Button3->isEnabled());
+}
+
 TEST_F(RegionsTest, UnusableDelimiterLeavesTheFileAlone)
 {
     TfrmTableForm* w = OpenOne({u"[constants]"_s, u"delimeterstring=ab"_s});

@@ -3,9 +3,13 @@
 #include "TablesFixture.h"
 
 #include "AnsiCodec.h"
+#include "Printer.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 
 namespace {
@@ -129,6 +133,10 @@ TEST_F(TableFormTest, PrintAndPrintDialogRangeAndCopiesPrintTheRightPagesInOrder
     ASSERT_EQ(dialogs_->PrintRequests.size(), 1);
     EXPECT_EQ(dialogs_->PrintRequests[0].MinPage, 1);
     EXPECT_EQ(dialogs_->PrintRequests[0].MaxPage, all.size());
+    // The dialog lists the printers (the real ones and "PDF") with the current one chosen.
+    EXPECT_EQ(dialogs_->PrintRequests[0].Printers, Printer().Printers());
+    EXPECT_EQ(dialogs_->PrintRequests[0].Printers.last(), u"PDF"_s);
+    EXPECT_EQ(dialogs_->PrintRequests[0].PrinterIndex, Printer().PrinterIndex());
     EXPECT_EQ(PdfPages(rangePdf), QStringList({all[1], all[2], all[1], all[2]}));
     EXPECT_EQ(CountLog(u"Напечатан отчет: РЕГИОНЫ. Всего страниц: %1. Копий 2"_s.arg(all.size())), 1);
 
@@ -136,6 +144,76 @@ TEST_F(TableFormTest, PrintAndPrintDialogRangeAndCopiesPrintTheRightPagesInOrder
     main_->MenuPrintExClick();
     EXPECT_EQ(CountLog(u"Сформирован отчет РЕГИОНЫ"_s), 3);
     EXPECT_EQ(CountLog(u"Напечатан отчет"_s), 2);
+}
+
+// A mouse event of button at a point of the grid's viewport.
+void Mouse(StringGrid* g, QEvent::Type type, Qt::MouseButton button, QPoint pos)
+{
+    QMouseEvent e(type, pos, g->viewport()->mapToGlobal(pos), button, button, Qt::NoModifier);
+    QApplication::sendEvent(g->viewport(), &e);
+}
+
+TEST_F(TableFormTest, RightClickMakesTheRowUnderTheMouseCurrentBeforeThePopUpActs)
+{
+    TfrmTableForm* w = OpenRows(5);
+    StringGrid* g = w->StringGrid1;
+    const QPoint onRow4 = g->CellRect(1, 4).center();
+    Mouse(g, QEvent::MouseButtonPress, Qt::RightButton, onRow4);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, onRow4, g->viewport()->mapToGlobal(onRow4));
+    QApplication::sendEvent(g->viewport(), &menu);
+    Mouse(g, QEvent::MouseButtonRelease, Qt::RightButton, onRow4);
+    EXPECT_TRUE(w->PopupMenu4->isVisible());
+    EXPECT_EQ(g->Row(), 4);
+    w->PopupMenu4->hide();
+    QString edited;
+    WhenDialog([&](TfrmEditForm& d) { edited = d.Edit1->text(); Cancel(d); });
+    w->N3->trigger();
+    EXPECT_EQ(edited, w->StringGrid1->Cell(1, 4));
+    // A right click below the last row leaves the current row.
+    Mouse(g, QEvent::MouseButtonPress, Qt::RightButton, QPoint(onRow4.x(), g->CellRect(1, 5).bottom() + 40));
+    EXPECT_EQ(g->Row(), 4);
+}
+
+TEST_F(TableFormTest, DoubleClickEditsOnlyADataRow)
+{
+    TfrmTableForm* w = OpenRows(3);
+    StringGrid* g = w->StringGrid1;
+    int dialogs = 0;
+    auto doubleClick = [&](QPoint at) {
+        // Runs inside the dialog's loop when one opens, else right after the click.
+        QTimer::singleShot(0, [&] {
+            if (frmEditForm && frmEditForm->isVisible()) { ++dialogs; Cancel(*frmEditForm); }
+        });
+        Mouse(g, QEvent::MouseButtonDblClick, Qt::LeftButton, at);
+        QCoreApplication::processEvents();
+    };
+    const int x = g->CellRect(1, 1).center().x();
+    doubleClick(QPoint(x, g->CellRect(1, 3).bottom() + 30));  // below the last row
+    doubleClick(QPoint(g->CellRect(7, 0).right() + 30, g->CellRect(1, 2).center().y()));  // right of the last column
+    doubleClick(QPoint(x, g->CellRect(1, 0).center().y()));  // the heading
+    EXPECT_EQ(dialogs, 0);
+    doubleClick(g->CellRect(1, 2).center());
+    EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(TableFormTest, DeleteAndTabInTheSearchBoxDoNotStartTheSearchAgain)
+{
+    TfrmTableForm* w = OpenRows(15);
+    w->Edit1->setText(u"1"_s);
+    w->SpeedButton2Click();
+    ASSERT_EQ(w->StringGrid1->Row(), 1);
+    // The keys as the X server hands them over, with their control characters as text.
+    for (auto [key, text] : {std::pair{Qt::Key_Delete, u"\x7f"_s}, std::pair{Qt::Key_Tab, u"\t"_s}, std::pair{Qt::Key_Backtab, u"\t"_s}}) {
+        QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier, text);
+        QApplication::sendEvent(w->Edit1, &press);
+        EXPECT_FALSE(w->SearchRestart) << int(key);
+    }
+    w->SpeedButton2Click();
+    EXPECT_EQ(w->StringGrid1->Row(), 10);
+    // A typed character still does.
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, u"2"_s);
+    QApplication::sendEvent(w->Edit1, &typed);
+    EXPECT_TRUE(w->SearchRestart);
 }
 
 }  // namespace

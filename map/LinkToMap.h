@@ -1,0 +1,97 @@
+// The linking window: ties regions and federal districts to the map picture by link points.
+#pragma once
+
+#include "DocumentWindow.h"
+#include "LinkToMapAreas.h"
+#include "OCoordinates.h"
+#include "Pictures.h"
+
+#include <QPoint>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+class QToolButton;
+class TDragScroll;
+namespace ViewOnMap {
+class TMapImage;
+}
+
+class TfrmGraphForm1 : public TDocumentWindow {
+    Q_OBJECT
+public:
+    explicit TfrmGraphForm1(QWidget* owner = nullptr);
+    ~TfrmGraphForm1() override;
+
+    // It serves none of the shared commands.
+    int WindowKind() const override { return wkNone; }
+    // LoadMap, FillCapitals(0), FillCoordinates.
+    void Load() override;
+    bool LogBeforeLoad() const override { return false; }
+
+    void FormActivate() override;
+    void FormDeactivate() override;
+    // Asks before unsaved link points are lost; false keeps the window open.
+    bool FormClose() override;
+    void DeActivateMenu();
+
+    void LoadMap();
+    void FillCapitals(int Level);
+    void FillCoordinates();
+    void ClearMap();
+    void FillSelected();
+
+    // The mouse on the picture, in picture pixels.
+    void Image1MouseMove(QPoint At);
+    void Image1MouseUp(Qt::MouseButton Button, QPoint At);
+
+    TOCoordinates* Points = nullptr;
+    TColor LinkColor = 9564305;
+    int CurrentLevel = 0;
+    std::vector<int> Codes;
+
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* est11 = nullptr;
+    QAction* est21 = nullptr;
+    QToolButton* ToolButton2 = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QWidget* Panel5 = nullptr;
+    QScrollArea* ScrollBox2 = nullptr;
+    QWidget* Panel20 = nullptr;
+    ViewOnMap::TMapImage* Image1 = nullptr;
+    // Drag scrolling (DragX, DragY, Dragging) and the panel fitting.
+    TDragScroll* Drag = nullptr;
+
+public slots:
+    void est11Click();
+    void est21Click();
+    void ToolButton1Click();
+    void ComboBox1Change();
+    void SpeedButton1Click();
+    void ToolButton2Click();
+    // True when the file was written; a failure is shown and the points stay unsaved.
+    bool ToolButton3Click();
+
+private:
+    void FormCreate();
+    void ChooseLevel(QAction* item, int Level);
+    // The ID of the selected place; false when none is selected.
+    bool SelectedCode(int& code) const;
+    // Link points may change and be saved only when the links file was read whole.
+    void SetEditable(bool editable);
+
+    LinkToMap::TMapAreas areas_;
+    bool editable_ = false;
+};
+
+extern TfrmGraphForm1* frmGraphForm1;

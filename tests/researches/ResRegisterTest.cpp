@@ -1,0 +1,160 @@
+// The research register window: what differs from the regions window (columns and words,
+// unconverted levels and kinds, new IDs above orphaned measurements, a stopped load) and the
+// shared commands over its columns.
+#include "RegisterFixture.h"
+
+#include "ProfileFile.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QProcess>
+#include <QToolButton>
+
+namespace {
+
+using ResRegisterTest = RegisterFixture;
+
+QString PdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(u"pdftotext"_s, {pdf, u"-"_s});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(ResRegisterTest, OpensFromTheMenuOnceAndOnlyWhenTheFileExists)
+{
+    OpenRegister();
+    EXPECT_EQ(frmTableForm2, nullptr);
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 1);
+    EXPECT_TRUE(dialogs_->Texts().value(0).startsWith(u"Не найден файл ksResearchRegister.txt!"_s));
+
+    WriteRegister({u"1;Численность;0;1"_s});
+    main_->AnalisisExecute();
+    TfrmTableForm2* w = frmTableForm2;
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), u"Исследования"_s);
+    EXPECT_EQ(w->StaticText1->text(), u"ИССЛЕДОВАНИЯ"_s);
+    EXPECT_EQ(CountLog(u"Меню - Исследования"_s), 1);
+    main_->AnalisisExecute();  // brings the open window forward
+    EXPECT_EQ(frmTableForm2, w);
+    EXPECT_EQ(main_->MdiArea->subWindowList().size(), 1);
+    EXPECT_EQ(main_->WhatToDo->Print, int(wkResearches));
+}
+
+TEST_F(ResRegisterTest, ColumnsShowWordsAndAnUnconvertedLevelIsStoredAsNoChoice)
+{
+    WriteRegister({u"3;Население;0;1"_s, u"# comment"_s, u";skipped"_s, u"7;Газификация;1;0"_s, u"5;Прочее;2;5;extra"_s});
+    TfrmTableForm2* w = OpenRegister();
+    StringGrid* g = w->StringGrid1;
+    ASSERT_EQ(g->ColCount(), 4);
+    ASSERT_EQ(g->RowCount(), 4);
+    const QList<QStringList> rows{{u"№"_s, u"Наименование"_s, u"Уровень"_s, u"Вид"_s},
+                                  {u"1"_s, u"Население"_s, u"Региональный"_s, u"Числовой"_s},
+                                  {u"2"_s, u"Газификация"_s, u"Федеральный"_s, u"Логический"_s},
+                                  {u"3"_s, u"Прочее"_s, u"Федеральный"_s, u"Числовой"_s}};
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(g->Cell(c, r), rows[r][c]) << r << "," << c;
+
+    // A level of 2 shows no choice; accepted after another change it is stored as -1.
+    g->SetRow(3);
+    Change(w, [](TfrmEditForm2& d) {
+        EXPECT_EQ(d.ComboBox1->currentIndex(), -1);
+        EXPECT_EQ(d.ComboBox2->currentIndex(), -1);
+        EXPECT_EQ(d.windowTitle(), u"Исследование"_s);
+        d.Edit1->setText(u"Прочее 2"_s);
+        Ok(d);
+    });
+    EXPECT_EQ(ReadRegister(), QStringList({u"3;Население;0;1"_s, u"7;Газификация;1;0"_s, u"5;Прочее 2;-1;-1"_s}));
+    EXPECT_EQ(g->Cell(2, 3), u"Федеральный"_s);
+    EXPECT_EQ(g->Row(), 3);
+
+    // Add: the dialog is marked as such, its measurements button off; OK at once gives
+    // MaxID + 1 with level and kind 0.
+    Add(w, [](TfrmEditForm2& d) {
+        EXPECT_EQ(d.windowTitle(), u"Исследование (добавление)"_s);
+        EXPECT_FALSE(d.SpeedButton2->isEnabled());
+        EXPECT_EQ(d.Edit1->text(), u"Новая запись"_s);
+        Ok(d);
+    });
+    EXPECT_EQ(ReadRegister().last(), u"8;Новая запись;0;0"_s);
+    EXPECT_EQ(g->Cell(2, 4) + g->Cell(3, 4), u"РегиональныйЛогический"_s);
+    EXPECT_EQ(g->Row(), 1);
+}
+
+TEST_F(ResRegisterTest, NewIdStaysAboveMeasurementsLeftByADeletedResearch)
+{
+    WriteRegister({u"1;Первое;0;1"_s, u"2;Второе;0;1"_s, u"3;Третье;1;1"_s});
+    WriteMeasurements({u"1;3;1;01.02.2020;10:00:00;5"_s, u"2;3;2;01.02.2020;10:00:00;6"_s});
+    TfrmTableForm2* w = OpenRegister();
+    w->StringGrid1->SetRow(3);
+    dialogs_->ConfirmAnswers = {true};
+    w->Button3Click();
+    EXPECT_EQ(ReadRegister().size(), 2);
+    Key(w->StringGrid1, Qt::Key_F5);
+    EXPECT_EQ(w->ResearchList->MaxID, 2);
+    Add(w, [](TfrmEditForm2& d) {
+        EXPECT_TRUE(d.ComboBox1->isEnabled());  // the add dialog checks research 0, which has none
+        Ok(d);
+    });
+    EXPECT_EQ(ReadRegister().last(), u"4;Новая запись;0;0"_s);
+    // Without measurements above it, MaxID + 1 as before.
+    Add(w, Ok);
+    EXPECT_EQ(ReadRegister().last(), u"5;Новая запись;0;0"_s);
+}
+
+TEST_F(ResRegisterTest, ALevelThatDoesNotConvertStopsTheLoadAndTheFileIsNeverRewritten)
+{
+    WriteRegister({u"1;Первое;0;1"_s, u"2;Только имя"_s, u"3;Третье;1;1"_s});
+    const QByteArray before = RegisterBytes();
+    TfrmTableForm2* w = OpenRegister();
+    EXPECT_EQ(w->ResearchList->Count(), 3);  // the placeholder, line 1 and the failing line
+    EXPECT_FALSE(w->Button1->isEnabled() || w->MenuItem5->isEnabled() || w->Button2->isEnabled());
+    w->Button1Click();
+    w->FormDeactivate();
+    main_->MdiArea->closeAllSubWindows();
+    EXPECT_EQ(RegisterBytes(), before);
+}
+
+TEST_F(ResRegisterTest, SharedCommandsCarryTheWordsTitleAndCaption)
+{
+    WriteRegister({u"4;Население;0;1"_s, u"9;Газификация;1;0"_s});
+    OpenRegister({u"[options]"_s, u"autosave=1"_s});
+    main_->CopyToClipBoardExecute();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              u"\"№\"\tНаименование\tУровень\tВид\r\n\"1\"\tНаселение\tРегиональный\tЧисловой\r\n"
+              u"\"2\"\tГазификация\tФедеральный\tЛогический\r\n"_s);
+    EXPECT_EQ(CountLog(u"Данные скопированы в буфер обмена: Исследования"_s), 1);
+
+    const QString out = dir_.path() + u"/out.txt"_s;
+    dialogs_->FileAnswers = {out};
+    main_->ExportToFileExecute();
+    EXPECT_TRUE(TestSupport::ReadAnsiLines(out).value(2).startsWith(u"2\tГазификация\tФедеральный"_s));
+    EXPECT_EQ(CountLog(u"Данные сохранены во внешний файл: Исследования. Имя файла: "_s + out), 1);
+
+    const QString pdf = dir_.path() + u"/register.pdf"_s;
+    qputenv("KESTROVA_PDF", pdf.toLocal8Bit());
+    dialogs_->PrintAnswers = {[](Dialogs::PrintRequest& r) { r.Copies = 1; return true; }};
+    main_->MenuPrintExClick();
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains(u"ИССЛЕДОВАНИЯ"_s) && text.contains(u"Федеральный"_s) && text.contains(u"Логический"_s));
+    EXPECT_EQ(CountLog(u"Сформирован отчет ИССЛЕДОВАНИЯ"_s), 1);
+    EXPECT_EQ(CountLog(u"Напечатан отчет: ИССЛЕДОВАНИЯ. Всего страниц: 1. Копий 1"_s), 1);
+
+    // Column widths: defaults of 3, 4, 4 and 4 per cent; the close writes sg3.
+    StringGrid* g = frmTableForm2->StringGrid1;
+    g->setParent(nullptr);
+    g->resize(1000 + 2 * g->frameWidth(), 300);
+    frmTableForm2->ReadUserSettings();
+    QList<int> widths;
+    for (int c = 0; c < 4; ++c) widths << g->ColWidth(c);
+    EXPECT_EQ(widths, QList<int>({30, 40, 40, 40}));
+    g->setParent(frmTableForm2->Panel5);
+    g->SetColWidth(1, 321);
+    main_->MdiArea->closeAllSubWindows();
+    EXPECT_EQ(TIniFile(appDir_ + u"tvk.ini"_s).ReadInteger(u"sg3"_s, u"cw1"_s, -1), 321);
+}
+
+}  // namespace

@@ -742,22 +742,12 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines)
 
 void ReportKeyFieldError(const QString& message)
 {
-    // The box and the rest of the file matter more than a log that cannot be written.
-    try {
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-    } catch (const std::exception&) {
-    }
-    Dialogs::Error(QStringLiteral("Ошибка доступа к файлу!") + QLatin1Char('\n') + message);
+    ReportError(QStringLiteral("Ошибка доступа к файлу!"), message);
 }
 
 void ReportSaveError(const QString& message)
 {
-    try {
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-    } catch (const std::exception&) {
-        // The box matters more than a log line that cannot be written.
-    }
-    Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+    ReportError(QStringLiteral("При сохранении данных произошла ошибка!"), message);
 }
 
 // ---- ksRegions.txt and ksFederalParts.txt

@@ -10,6 +10,7 @@
 #include "DateTimePicker.h"
 #include "Exceptions.h"
 #include "Pictures.h"
+#include "RecordDialog.h"
 #include "Regional.h"
 #include "ResearchChoice.h"
 
@@ -139,14 +140,7 @@ void TfrmEditStUnit41::CreateControls()
     Panel4->setFixedHeight(40);
     form->addWidget(Panel4);
 
-    Button1 = new QPushButton(QStringLiteral("ОК"), Panel4);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(6, 8, 75, 25);
-    Button1->setAutoDefault(false);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), Panel4);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(88, 8, 75, 25);
-    Button2->setAutoDefault(false);
+    TRecordDialog::CreateOkCancel(Panel4, Button1, Button2);
 
     auto* column = new QVBoxLayout(Panel5);
     column->setContentsMargins(0, 0, 0, 0);
@@ -200,15 +194,7 @@ void TfrmEditStUnit41::CreateControls()
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     auto item = [this](const QString& name, const QString& text, const QKeySequence& key) {
-        auto* a = new QAction(text, this);
-        a->setObjectName(name);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WidgetShortcut);
-        }
-        PopupMenu1->addAction(a);
-        StringGrid1->addAction(a);
-        return a;
+        return TableGrid::AddMenuItem(*PopupMenu1, *StringGrid1, name, text, key);
     };
     N2 = item(QStringLiteral("N2"), QStringLiteral("Новая строка"), QKeySequence(Qt::Key_Insert));
     N1 = item(QStringLiteral("N1"), QStringLiteral("Изменить..."), QKeySequence());
@@ -338,12 +324,7 @@ bool TfrmEditStUnit41::SaveRecs()
         DataFiles::SaveMeasurements(DataFiles::PathOf(DataFiles::MeasurementsFile), ResearchID, *MesList);
     } catch (const std::exception& e) {
         // The old file is as it was and the list stays modified, so OK can try again.
-        const QString message = ExceptionMessage(e);
-        try {
-            WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        } catch (const std::exception&) {
-        }
-        Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+        DataFiles::ReportSaveError(ExceptionMessage(e));
         return false;
     }
     MesList->Modified = false;

@@ -127,9 +127,9 @@ TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner)
 
     Line(this, QFrame::HLine, QRect(7, 236, 411, 2));
     Label9 = named(new QLabel(QStringLiteral("Свободной памяти:"), this), "Label9");
-    Label9->setGeometry(12, 248, 130, 20);
+    Label9->setGeometry(12, 248, Label9->sizeHint().width(), 20);
     Label8 = named(new QLabel(this), "Label8");
-    Label8->setGeometry(144, 248, 80, 20);
+    Label8->setGeometry(Label9->geometry().right() + 6, 248, 80, 20);
     Button1 = named(new QPushButton(QStringLiteral("OK"), this), "Button1");
     Button1->setGeometry(343, 245, 75, 25);
     Button1->setDefault(true);

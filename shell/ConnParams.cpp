@@ -239,9 +239,9 @@ void TfrmConnect::BuildPages()
     Label27 = named(label(grid, QStringLiteral("Жирная:"), 124, 52, 54), "Label27");
     SpinEdit7 = spin(grid, "SpinEdit7", 178, 50, 1, 50, 2, 48);
     QGroupBox* font = group(print, QStringLiteral("Шрифт"), 264, 8, 242, 84);
-    label(font, QStringLiteral("Мастшаб:"), 12, 22, 60);
-    SpinEdit9 = spin(font, "SpinEdit9", 72, 20, 1, 999, 3, 56);
-    label(font, QStringLiteral("%"), 132, 22, 20);
+    label(font, QStringLiteral("Мастшаб:"), 12, 22, 66);
+    SpinEdit9 = spin(font, "SpinEdit9", 80, 20, 1, 999, 3, 56);
+    label(font, QStringLiteral("%"), 140, 22, 20);
     ComboBox2 = named(new QComboBox(font), "ComboBox2");
     ComboBox2->setToolTip(QStringLiteral("Шрифт"));
     ComboBox2->setGeometry(12, 50, 218, 22);
@@ -291,7 +291,13 @@ void TfrmConnect::FormCreate()
     // What the file holds now: changes in memory since the last write are dropped.
     LoadConfig(parentWidget() ? parentWidget()->font().family() : QStringLiteral("MS Sans Serif"));
 
-    QStringList fonts = QFontDatabase::families();
+    // By family name alone: a family that several foundries make is listed once.
+    QStringList fonts;
+    for (QString family : QFontDatabase::families()) {
+        const qsizetype foundry = family.indexOf(QStringLiteral(" ["));
+        if (foundry > 0 && family.endsWith(QLatin1Char(']'))) family.truncate(foundry);
+        fonts << family;
+    }
     fonts << QStringLiteral("Default");
     fonts.removeDuplicates();
     std::sort(fonts.begin(), fonts.end(),

@@ -476,14 +476,23 @@ bool TfrmMainForm::FindChildWindow(const QString& caption, bool activate)
         const QString title = w->widget() ? w->widget()->windowTitle() : w->windowTitle();
         if (title != caption)
             continue;
-        if (activate) {
-            if (w->isMinimized())
-                w->showMaximized();
-            MdiArea->setActiveSubWindow(w);
-        }
+        if (activate)
+            BringForward(w);
         return true;
     }
     return false;
+}
+
+void TfrmMainForm::BringForward(QMdiSubWindow* w)
+{
+    // A minimised child comes back maximised. Maximised straight from minimised, the frame
+    // keeps its icon's geometry under its new state, so it is restored on the way.
+    const bool minimised = w->isMinimized();
+    MdiArea->setActiveSubWindow(w);
+    if (minimised) {
+        w->showNormal();
+        w->showMaximized();
+    }
 }
 
 QMdiSubWindow* TfrmMainForm::ShowDocument(TDocumentWindow* window)
@@ -735,11 +744,8 @@ void TfrmMainForm::FillWindowList()
         QPointer<QMdiSubWindow> target = w;
         connect(a, &QAction::triggered, this, [this, target] {
             Guarded([this, target] {
-                if (!target)
-                    return;
-                if (target->isMinimized())
-                    target->showMaximized();
-                MdiArea->setActiveSubWindow(target);
+                if (target)
+                    BringForward(target);
             });
         });
         d->WindowListItems << a;

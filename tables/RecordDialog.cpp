@@ -87,16 +87,21 @@ void TRecordDialog::Button2Click()
     done(erCancelled);
 }
 
+void TRecordDialog::CreateOkCancel(QWidget* strip, QPushButton*& ok, QPushButton*& cancel)
+{
+    ok = new QPushButton(QStringLiteral("ОК"), strip);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setGeometry(6, 8, 75, 25);
+    ok->setAutoDefault(false);
+    cancel = new QPushButton(QStringLiteral("Отмена"), strip);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    cancel->setGeometry(88, 8, 75, 25);
+    cancel->setAutoDefault(false);
+}
+
 void TRecordDialog::CreateButtons(QWidget* strip)
 {
-    Button1 = new QPushButton(QStringLiteral("ОК"), strip);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(6, 8, 75, 25);
-    Button1->setAutoDefault(false);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), strip);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(88, 8, 75, 25);
-    Button2->setAutoDefault(false);
+    CreateOkCancel(strip, Button1, Button2);
     connect(Button1, &QPushButton::clicked, this, &TRecordDialog::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TRecordDialog::Button2Click);
 }

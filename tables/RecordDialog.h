@@ -50,6 +50,10 @@ public slots:
 protected:
     // Creates Button1 and Button2 (75 x 25) at x 6 and 88 of the given bottom strip.
     void CreateButtons(QWidget* strip);
+public:
+    // The same two buttons for any window's strip; the caller connects them.
+    static void CreateOkCancel(QWidget* strip, QPushButton*& ok, QPushButton*& cancel);
+protected:
     // Makes edit a watched text field: its change marks the dialog, and OK refuses a text in it
     // that would not read back (see TextFieldProblem).
     void AddTextField(QLineEdit* edit, const QString& caption);

@@ -19,7 +19,6 @@
 class QAction;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;

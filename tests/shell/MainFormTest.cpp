@@ -305,14 +305,21 @@ TEST_F(MainFormTest, MinimisedChildComesBackMaximisedFromTheMenuAndTheWindowList
         [&](int i) { emit windowMenu->aboutToShow(); windowMenu->actions()[7 + i]->trigger(); },
         [&](int i) { i == 0 ? mw.RegionsExecute() : mw.N11Click(); },
     };
-    for (const auto& way : reach)
-        for (int i : {0, 1}) {
-            mw.N33Click();
-            Children()[i]->showMinimized();
-            way(i);
-            EXPECT_TRUE(Children()[i]->isMaximized()) << i;
-            EXPECT_EQ(mw.MdiArea->activeSubWindow(), Children()[i]);
-        }
+    for (bool fromMaximised : {false, true})
+        for (const auto& way : reach)
+            for (int i : {0, 1}) {
+                mw.N33Click();
+                if (fromMaximised) Children()[i]->showMaximized();
+                QApplication::processEvents();
+                Children()[i]->showMinimized();
+                QApplication::processEvents();
+                way(i);
+                QApplication::processEvents();
+                EXPECT_TRUE(Children()[i]->isMaximized()) << i;
+                // Maximised in fact, not only in name: it fills the frame.
+                EXPECT_EQ(Children()[i]->geometry(), mw.MdiArea->viewport()->rect()) << fromMaximised << i;
+                EXPECT_EQ(mw.MdiArea->activeSubWindow(), Children()[i]);
+            }
 }
 
 TEST_F(MainFormTest, ErrorRaisedWhileTheErrorBoxIsOpenIsLoggedWithoutASecondBox)

@@ -62,7 +62,7 @@ e2e_init()
 {
     local build=${1:-$E2E_SOURCE/build}
     local tool
-    for tool in Xvfb openbox xdotool import xdpyinfo xprop xwininfo iconv pdftotext pdfinfo; do
+    for tool in Xvfb openbox xdotool import convert xdpyinfo xprop xwininfo iconv pdftotext pdfinfo; do
         command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (scripts/deps.sh installs it)"
     done
     [ -x "$build/Kestrova" ] || { e2e_say "no program at $build/Kestrova"; exit 1; }

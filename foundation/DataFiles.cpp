@@ -638,6 +638,7 @@ public:
     void Skip(int fields) { cursor_.Skip(fields); }
     QString Text() { Next(); return Decode(line_ + s_, n_); }
     int Int() { Next(); return conv_.Int(line_ + s_, n_); }
+    // The number, or false when the field holds none.
     bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
@@ -738,20 +739,6 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines)
     }
     WriteBytesAtomic(path, bytes.constData(), bytes.size());
 }
-
-namespace {
-
-void ReportError(const QString& box, const QString& message)
-{
-    // The box matters more than a log line that cannot be written.
-    try {
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-    } catch (const std::exception&) {
-    }
-    Dialogs::Error(box + QLatin1Char('\n') + message);
-}
-
-}  // namespace
 
 void ReportKeyFieldError(const QString& message)
 {
@@ -1010,6 +997,124 @@ bool HasMeasurements(const QString& path, int researchID)
     return found;
 }
 
+void MeasurementIndex::Build(QByteArray bytes)
+{
+    const Layout layout = UsableLayout();
+    const Converter conv;
+    bytes_ = std::move(bytes);
+    lines_.clear();  // its room is kept for the next file
+    researches_.clear();
+    BadOrdinal = INT_MAX;
+    BadMessage.clear();
+    Errors.clear();
+    lines_.reserve(size_t(bytes_.size() / 32));
+    const char* data = bytes_.constData();
+    const char* const end = data + bytes_.size();
+    const char d = layout.Delimiter;
+    int ordinal = 0;
+    for (const char* line = data; line < end;) {
+        const char* nl = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
+        const char* stop = nl ? nl : end;
+        qsizetype size = stop - line;
+        if (size > 0 && stop[-1] == '\r') --size;
+        const char* next = nl ? nl + 1 : end;
+        if (layout.Skipped(line, size)) {
+            line = next;
+            continue;
+        }
+        // The usual line: field 2 plain digits right after the first delimiter, the splitter's
+        // answer without its searches.
+        const char* p = line;
+        const char* e = line + size;
+        while (p < e && *p != d) ++p;
+        int id = 0;
+        bool ok = false;
+        if (p < e) {
+            const char* q = ++p;
+            unsigned v = 0;
+            while (q < e && q - p < 9 && unsigned(*q - '0') <= 9) v = v * 10 + unsigned(*q++ - '0');
+            if (q > p && q < e && *q == d) {
+                id = int(v);
+                ok = true;
+            }
+        }
+        if (!ok) {
+            FieldCursor<char> fields = layout.Fields(line, size);
+            fields.Skip(1);
+            qsizetype s, n;
+            fields.Next(s, n);
+            ok = conv.TryInt(line + s, n, id);
+            if (!ok && BadOrdinal == INT_MAX) {
+                BadOrdinal = ordinal;
+                try {
+                    conv.Int(line + s, n);
+                } catch (const EConvertError& e) {
+                    BadMessage = e.Message;
+                }
+            }
+        }
+        if (ok) lines_.push_back({line - data, int(size), id});
+        ++ordinal;
+        line = next;
+    }
+}
+
+QByteArray MeasurementIndex::ReleaseBytes()
+{
+    QByteArray bytes = std::move(bytes_);
+    *this = MeasurementIndex();
+    return bytes;
+}
+
+const MeasurementIndex::Research* MeasurementIndex::Find(int researchID)
+{
+    if (auto it = researches_.find(researchID); it != researches_.end()) return it->second.Lines.empty() ? nullptr : &it->second;
+    Research& r = researches_[researchID];
+    const Layout layout = UsableLayout();
+    const Converter conv;
+    // A failed conversion's message, from the loud conversion; -1 when it converted.
+    auto failure = [this](auto convert) {
+        try {
+            convert();
+            return -1;
+        } catch (const EConvertError& e) {
+            Errors.append(e.Message);
+            return int(Errors.size()) - 1;
+        }
+    };
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const LineRef& ref = lines_[i];
+        if (ref.ResearchID != researchID) continue;
+        const char* line = bytes_.constData() + ref.Start;
+        FieldCursor<char> fields = layout.Fields(line, ref.Length);
+        qsizetype s3, n3, s6, n6;
+        fields.Skip(2);
+        fields.Next(s3, n3);
+        fields.Skip(2);
+        fields.Next(s6, n6);
+        // Kept lines before the first bad one sit at their ordinals; those after it one further
+        // on (at least), which keeps every comparison with BadOrdinal right.
+        Line l{int(i) + (int(i) >= BadOrdinal ? 1 : 0)};
+        l.Error6 = failure([&] { l.Value = conv.Float(line + s6, n6); });
+        if (l.Error6 >= 0) {
+            if (r.MaxError == INT_MAX) {
+                r.MaxError = l.Ordinal;
+                r.MaxMessage = Errors[l.Error6];
+            }
+        } else {
+            const double v = std::floor(l.Value);
+            if (v > double(r.Max)) r.Max = v >= double(INT_MAX) ? INT_MAX : int(v);
+        }
+        if (!conv.TryInt(line + s3, n3, l.Place)) l.Error3 = failure([&] { conv.Int(line + s3, n3); });
+        if (r.PassError == INT_MAX && (l.Error6 >= 0 || l.Error3 >= 0)) {
+            r.PassError = l.Ordinal;
+            r.PassMessage = Errors[l.Error6 >= 0 ? l.Error6 : l.Error3];
+        }
+        r.Lines.push_back(l);
+    }
+    return r.Lines.empty() ? nullptr : &r;
+}
+
 int HighestMeasuredResearch(const QString& path)
 {
     const Layout layout = UsableLayout();
@@ -1019,10 +1124,12 @@ int HighestMeasuredResearch(const QString& path)
     int highest = 0;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        LineFields fields(layout, conv, line, size);
+        FieldCursor<char> fields = layout.Fields(line, size);
         fields.Skip(1);
+        qsizetype s, n;
+        fields.Next(s, n);
         int id = 0;
-        if (fields.TryInt(id) && id > highest) highest = id;
+        if (conv.TryInt(line + s, n, id) && id > highest) highest = id;
         return true;
     });
     return highest;
@@ -1056,16 +1163,40 @@ void SaveLinks(const QString& path, const TOCoordinates& list)
     SaveTable(path, list, 0, LinkLine);
 }
 
+namespace {
+
+// A lookup's walk over the record lines of a file; false (and nothing walked) when it is missing.
+template <class F>
+bool ForEachRecord(const QString& path, F&& perLine)
+{
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return false;
+    const Converter conv;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (!layout.Skipped(line, size)) perLine(layout, conv, line, size);
+        return true;
+    });
+    return true;
+}
+
+}  // namespace
+
+QStringList ReadCapitals(const QString& path)
+{
+    QStringList capitals;
+    ForEachRecord(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size) {
+        LineFields fields(layout, conv, line, size);
+        fields.Skip(2);
+        capitals.append(fields.Text());
+    });
+    return capitals;
+}
+
 PlaceIndex ReadPlaces(const QString& path)
 {
     PlaceIndex index;
-    const Layout layout = UsableLayout();
-    FileBytes file;
-    if (!file.Open(path)) return index;
-    index.exists_ = true;
-    const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
-        if (layout.Skipped(line, size)) return true;
+    index.exists_ = ForEachRecord(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size) {
         FieldCursor<char> fields = layout.Fields(line, size);
         qsizetype s, n;
         fields.Next(s, n);
@@ -1085,7 +1216,6 @@ PlaceIndex ReadPlaces(const QString& path)
         }
         if (place.IdOk && !index.first_.contains(place.ID)) index.first_.insert(place.ID, at);
         index.lines_.append(std::move(place));
-        return true;
     });
     return index;
 }

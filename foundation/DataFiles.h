@@ -5,11 +5,16 @@
 #include "ORegions.h"
 #include "OResearches.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+#include <climits>
+#include <unordered_map>
+#include <vector>
 
 namespace DataFiles {
 
@@ -55,7 +60,7 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines);
 // The key-field error path shared by the loaders: "ОШИБКА! " + message in the log, and the
 // error box "Ошибка доступа к файлу!" + line break + message.
 void ReportKeyFieldError(const QString& message);
-// The error path of a failed rewrite: "ОШИБКА! " + message in the log, and the error box
+// A failed save: "ОШИБКА! " + message in the log (when it can be written), and the error box
 // "При сохранении данных произошла ошибка!" + line break + message.
 void ReportSaveError(const QString& message);
 
@@ -98,11 +103,63 @@ int HighestMeasuredResearch(const QString& path);
 LoadResult LoadAllMeasurements(const QString& path, TOResearches& list);
 void SaveAllMeasurements(const QString& path, const TOResearches& list);
 
+// ksMesurements.txt as the map colours and names by it: field 2 of every record line is
+// converted when the file is read, fields 3 and 6 of one research's lines the first time that
+// research is asked for. Failed conversions are kept with their position among the record
+// lines, so a caller raises the one its own pass over the file would meet first.
+class MeasurementIndex {
+public:
+    struct Line {
+        // Position among the file's record lines; after a second bad field 2 only the order holds.
+        int Ordinal;
+        int Place = 0;
+        double Value = 0;
+        int Error3 = -1;  // index into Errors when field 3 does not convert
+        int Error6 = -1;  // the same for field 6
+    };
+    struct Research {
+        std::vector<Line> Lines;
+        // The first failing conversion of the research's lines (fields 3 or 6), and the first
+        // of field 6 alone, by ordinal; INT_MAX when none.
+        int PassError = INT_MAX;
+        int MaxError = INT_MAX;
+        QString PassMessage;
+        QString MaxMessage;
+        int Max = 0;  // the largest whole part of a value, 0 at least
+    };
+
+    // Takes the whole file's bytes. EInOutError with DelimiterWarning for an unusable delimiter.
+    void Build(QByteArray bytes);
+    // The research's lines, converted; null when the file holds none of it.
+    const Research* Find(int researchID);
+    // Hands the bytes back (the index is then empty), so the next read can reuse the buffer.
+    QByteArray ReleaseBytes();
+
+    // The first record line whose field 2 is not an integer; INT_MAX when none.
+    int BadOrdinal = INT_MAX;
+    QString BadMessage;
+    QStringList Errors;
+
+private:
+    struct LineRef {
+        qsizetype Start;
+        int Length;
+        int ResearchID;
+    };
+    QByteArray bytes_;
+    // Every record line whose field 2 converted, in the file's order.
+    std::vector<LineRef> lines_;
+    std::unordered_map<int, Research> researches_;  // pointers into it stay valid
+};
+
 // ksLinksToMap.txt: the four conversions guarded together; a failed line keeps the fields
 // read so far and zeros in the rest.
 LoadResult LoadLinks(const QString& path, TOCoordinates& list);
 QString LinkLine(const OCoordinates::TUnits& p);
 void SaveLinks(const QString& path, const TOCoordinates& list);
+
+// The capital (field 3, unconverted) of every record line of a regions file, in file order.
+QStringList ReadCapitals(const QString& path);
 
 // The record lines of a regions or districts file as the place lookups of the measurements
 // read them, indexed once per reading, so a research's names cost one pass over the file.

@@ -70,6 +70,10 @@ QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter);
 
 // Appends one line to AppDir + "tvk.log"; throws EInOutError when the file cannot be written.
 void WriteLog(const QString& Msg);
+// An error an operation caught itself: prefix + message to the log (a log that cannot be
+// written does not keep the box from the user), then an error box with the sentence, a line
+// break and the message.
+void ReportError(const QString& sentence, const QString& message, const QString& prefix = QStringLiteral("ОШИБКА! "));
 // "н.д." when the name cannot be read.
 QString GetUserNameStr();
 QString GetComputerNameStr();

@@ -17,7 +17,9 @@ typedef struct TReportProp {
 } TReportProp;
 #pragma pack(pop)
 
-#ifdef __cplusplus
+#ifndef __cplusplus
+#define static_assert _Static_assert
+#endif
 static_assert(sizeof(TReportProp) == 24, "TReportProp is 24 bytes");
 static_assert(offsetof(TReportProp, PaperSize) == 0, "TReportProp layout");
 static_assert(offsetof(TReportProp, Orientation) == 2, "TReportProp layout");
@@ -26,17 +28,20 @@ static_assert(offsetof(TReportProp, LeftMargin) == 8, "TReportProp layout");
 static_assert(offsetof(TReportProp, BottomMargin) == 12, "TReportProp layout");
 static_assert(offsetof(TReportProp, RightMargin) == 16, "TReportProp layout");
 static_assert(offsetof(TReportProp, PrinterIndex) == 20, "TReportProp layout");
+#ifndef __cplusplus
+#undef static_assert
 #endif
 
 /* The library's one export. AppHandle: the caller's application window handle (may be 0);
    Kind: report kind (0); OutputMode: 0 preview, 1 print at once, other: print through the dialog;
-   Scale: print scale in percent. Returns false after the library showed its own error message. */
+   Scale: print scale in percent. Returns 0 (false) after the library showed its own error
+   message, else 1; one byte, as a C caller reads it too. */
 #ifdef __cplusplus
 extern "C" {
 #endif
-typedef bool (*TPrintReportFn)(intptr_t AppHandle, int32_t Kind, int32_t OutputMode, int32_t Scale,
+typedef unsigned char (*TPrintReportFn)(intptr_t AppHandle, int32_t Kind, int32_t OutputMode, int32_t Scale,
                                const TReportProp* ReportProp);
-bool PrintReport(intptr_t AppHandle, int32_t Kind, int32_t OutputMode, int32_t Scale,
+unsigned char PrintReport(intptr_t AppHandle, int32_t Kind, int32_t OutputMode, int32_t Scale,
                  const TReportProp* ReportProp);
 #ifdef __cplusplus
 }

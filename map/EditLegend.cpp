@@ -1,6 +1,8 @@
 // The legend dialog: edits the map window's legend settings.
 #include "EditLegend.h"
 
+#include "DrawnIcon.h"
+
 #include <algorithm>
 
 #include <QCheckBox>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QPainter>
 #include <QToolButton>
 #include <QWidget>
 
@@ -45,9 +48,12 @@ void TfrmEditForm4::FormCreate()
     ColorBox1->SetSelected(0x008000);
 
     CheckBox1 = new QCheckBox(QStringLiteral("Добавить легенду"), this);
-    // As wide as its caption needs in the desktop's font; the dialog grows with it if need be.
-    named(CheckBox1, "CheckBox1")->setGeometry(222, 32, std::max(130, CheckBox1->sizeHint().width()), 18);
-    if (CheckBox1->geometry().right() + 6 > width()) setFixedSize(CheckBox1->geometry().right() + 6, height());
+    // As wide as its caption needs in the desktop's font, within the dialog's width: the colour
+    // list gives up what the caption needs beyond its design room.
+    const int boxWidth = std::min(std::max(130, CheckBox1->sizeHint().width()), width() - 6 - 120);
+    const int boxLeft = std::min(222, width() - 6 - boxWidth);
+    named(CheckBox1, "CheckBox1")->setGeometry(boxLeft, 32, boxWidth, 18);
+    ColorBox1->setFixedWidth(std::min(200, boxLeft - 10 - 12));
 
     Label2 = new QLabel(QStringLiteral("Параметры"), this);
     named(Label2, "Label2")->setGeometry(12, 62, 80, 16);
@@ -78,18 +84,35 @@ void TfrmEditForm4::FormCreate()
     named(ListBox1, "ListBox1")->setGeometry(32, 162, 290, 140);
     ListBox1->setEnabled(false);
 
-    auto speed = [this](const char* name, const QString& hint, int y) {
+    auto speed = [this](const char* name, const QString& hint, int y, const std::function<void(QPainter&)>& glyph) {
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(hint);
+        b->setIcon(DrawnIcon(glyph));
+        b->setIconSize(QSize(16, 16));
         b->setAutoRaise(true);
         b->setGeometry(328, y, 24, 24);
         b->setEnabled(false);
         return b;
     };
-    SpeedButton11 = speed("SpeedButton11", QStringLiteral("Добавить (Ins)"), 162);
-    SpeedButton1 = speed("SpeedButton1", QStringLiteral("Изменить"), 190);
-    SpeedButton5 = speed("SpeedButton5", QStringLiteral("Удалить"), 218);
+    // A green plus, a pencil, a red cross.
+    SpeedButton11 = speed("SpeedButton11", QStringLiteral("Добавить (Ins)"), 162, [](QPainter& p) {
+        p.fillRect(QRectF(7, 3, 2, 10), QColor(0, 128, 0));
+        p.fillRect(QRectF(3, 7, 10, 2), QColor(0, 128, 0));
+    });
+    SpeedButton1 = speed("SpeedButton1", QStringLiteral("Изменить"), 190, [](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0, 0, 128), 2.5, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(4.5, 11.5), QPointF(12, 4));
+        p.setPen(QPen(QColor(64, 64, 64), 1));
+        p.drawLine(QPointF(3, 13), QPointF(4.5, 11.5));
+    });
+    SpeedButton5 = speed("SpeedButton5", QStringLiteral("Удалить"), 218, [](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(192, 0, 0), 2.2));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+    });
 
     auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("Panel1"));

@@ -1,13 +1,13 @@
 // The map window: shows the map picture and colours the linked areas by one research.
 #include "ViewOnMap.h"
 
-#include "AnsiCodec.h"
 #include "AppConfig.h"
 #include "DataFiles.h"
 #include "DefFun.h"
 #include "DragScroll.h"
 #include "EditLegend.h"
 #include "Exceptions.h"
+#include "FileCache.h"
 #include "Regional.h"
 
 #include <QCheckBox>
@@ -25,12 +25,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <unordered_map>
 
 TfrmGraphForm* frmGraphForm = nullptr;
 
@@ -118,270 +116,7 @@ void TMapImage::paintEvent(QPaintEvent* event)
 
 using namespace ViewOnMap;
 
-// One research's lines of the measurements file, converted.
-struct TfrmGraphForm::MeasuredResearch {
-    struct Line {
-        int Ordinal;      // position among the file's record lines
-        int Place = 0;
-        double Value = 0;
-        int Error3 = -1;  // index into the cache's Errors when field 3 does not convert
-        int Error6 = -1;
-    };
-    std::vector<Line> Lines;
-    // The first failing conversion among the pass's conversions, and among the maximum's
-    // (field 6 only), by ordinal; INT_MAX when none.
-    int PassError = INT_MAX;
-    int MaxError = INT_MAX;
-    QString PassMessage;
-    QString MaxMessage;
-    int Max = 0;
-};
-
-// The measurements file as the window needs it: the lines of each research (only field 2 is
-// converted for all of them), read again only when the file changes. A research's fields 3
-// and 6 are converted the first time that research is asked for.
-class TfrmGraphForm::MeasurementCache {
-public:
-    using Research = MeasuredResearch;
-    using Line = MeasuredResearch::Line;
-
-    // False when the file does not exist, or the delimiter is unusable (the file is left
-    // alone). Reads it again when it changed since the last call (or the delimiter or the
-    // decimal separator did).
-    bool Refresh(const QString& path)
-    {
-        struct stat st {};
-        const QByteArray local = QFile::encodeName(path);
-        if (!DataFiles::DelimiterUsable() || ::stat(local.constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            Reset();
-            return false;
-        }
-        const QString delimiter = EnsureAppConfig().Delimiter;
-        const QChar separator = Regional::Current().DecimalSeparator;
-        if (valid_ && st.st_dev == dev_ && st.st_ino == ino_ && st.st_size == size_ && st.st_mtim.tv_sec == mtime_ &&
-            st.st_mtim.tv_nsec == mtimeNs_ && delimiter == delimiter_ && separator == separator_)
-            return true;
-        Reset();
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) throw EInOutError(f.errorString());
-        bytes_ = f.readAll();
-        if (f.error() != QFileDevice::NoError) {
-            const QString message = f.errorString();
-            Reset();
-            throw EInOutError(message);
-        }
-        dev_ = st.st_dev;
-        ino_ = st.st_ino;
-        size_ = st.st_size;
-        mtime_ = st.st_mtim.tv_sec;
-        mtimeNs_ = st.st_mtim.tv_nsec;
-        delimiter_ = delimiter;
-        separator_ = separator;
-        Index();
-        valid_ = true;
-        return true;
-    }
-
-    // The research's lines, converted; null when the file holds none of it.
-    Research* Find(int researchID)
-    {
-        auto it = researches_.find(researchID);
-        if (it == researches_.end()) {
-            Research& r = researches_[researchID];
-            for (const LineRef& ref : lines_)
-                if (ref.ResearchID == researchID) Parse(r, ref);
-            return r.Lines.empty() ? nullptr : &r;
-        }
-        return it->second.Lines.empty() ? nullptr : &it->second;
-    }
-
-    // The first line whose field 2 is not an integer; INT_MAX when none.
-    int BadOrdinal = INT_MAX;
-    QString BadMessage;
-    QStringList Errors;
-
-private:
-    // A record line whose field 2 converted: where it lies in bytes_ and its research.
-    struct LineRef {
-        qsizetype Start;
-        int Length;
-        int ResearchID;
-        int Ordinal;
-    };
-
-    void Reset()
-    {
-        valid_ = false;
-        bytes_.clear();
-        lines_ = {};
-        researches_.clear();
-        BadOrdinal = INT_MAX;
-        BadMessage.clear();
-        Errors.clear();
-    }
-
-    // The field's text as characters; ASCII (the usual case) without decoding.
-    static QStringView FieldText(const char* p, qsizetype n, char16_t* buf, QString& decoded)
-    {
-        bool ascii = true;
-        for (qsizetype i = 0; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(p[i]);
-            if (c >= 0x80) {
-                ascii = false;
-                break;
-            }
-            buf[i] = c;
-        }
-        if (ascii) return QStringView(buf, n);
-        decoded = AnsiCodec::Decode(p, n);
-        return decoded;
-    }
-
-    // Converts through the quiet parser; on failure the loud one supplies the message.
-    template <typename T>
-    static bool ToNumber(QStringView text, T& value, QString& message, bool (*tryConvert)(QStringView, T&),
-                         T (*convert)(QStringView))
-    {
-        if (tryConvert(text, value)) return true;
-        try {
-            convert(text);
-        } catch (const Exception& e) {
-            message = e.Message;
-        }
-        return false;
-    }
-
-    static bool ToInt(QStringView text, int& value, QString& message)
-    {
-        return ToNumber(text, value, message, &Regional::TryStrToInt, &Regional::StrToInt);
-    }
-
-    static bool ToFloat(QStringView text, double& value, QString& message)
-    {
-        return ToNumber(text, value, message, &Regional::TryStrToFloat, &Regional::StrToFloat);
-    }
-
-    // Field n of a line of bytes (trimmed, cut to 256 characters).
-    void Field(const char* line, qsizetype size, int n, const char*& start, qsizetype& length) const
-    {
-        FieldCursor<char> cursor(line, size, delimiterByte_, hasDelimiter_);
-        cursor.Skip(n - 1);
-        qsizetype s = 0;
-        cursor.Next(s, length);
-        start = line + s;
-    }
-
-    void Index()
-    {
-        QByteArray d;
-        hasDelimiter_ = AnsiCodec::TryEncode(delimiter_, d) && d.size() == 1;
-        // A character the files cannot hold splits nothing.
-        delimiterByte_ = hasDelimiter_ ? d[0] : 0;
-        // Whether a line is skipped depends on its first character only: ask once per byte.
-        bool skipFirst[256];
-        for (int b = 0; b < 256; ++b) {
-            const char c = char(b);
-            skipFirst[b] = DataFiles::IsSkipped(AnsiCodec::Decode(&c, 1));
-        }
-        const char* data = bytes_.constData();
-        const qsizetype total = bytes_.size();
-        lines_.reserve(size_t(total / 32));
-        char16_t buf[256];
-        int ordinal = 0;
-        qsizetype pos = 0;
-        while (pos < total) {
-            const char* nl = static_cast<const char*>(std::memchr(data + pos, '\n', size_t(total - pos)));
-            const qsizetype end = nl ? nl - data : total;
-            qsizetype len = end - pos;
-            if (len > 0 && data[pos + len - 1] == '\r') --len;
-            const char* line = data + pos;
-            const qsizetype start = pos;
-            pos = end + 1;
-            if (len == 0 || skipFirst[static_cast<unsigned char>(line[0])]) continue;
-            const char* f = nullptr;
-            qsizetype flen = 0;
-            Field(line, len, 2, f, flen);
-            int id = 0;
-            if (!FastInt(f, flen, id)) {
-                QString decoded;
-                QString message;
-                if (!ToInt(FieldText(f, flen, buf, decoded), id, message)) {
-                    if (BadOrdinal == INT_MAX) {
-                        BadOrdinal = ordinal;
-                        BadMessage = message;
-                    }
-                    ++ordinal;
-                    continue;
-                }
-            }
-            lines_.push_back({start, int(len), id, ordinal++});
-        }
-    }
-
-    // Plain decimal digits, the usual form; anything else goes to the full conversion.
-    static bool FastInt(const char* p, qsizetype n, int& value)
-    {
-        if (n < 1 || n > 9) return false;
-        int v = 0;
-        for (qsizetype i = 0; i < n; ++i) {
-            const unsigned d = unsigned(static_cast<unsigned char>(p[i])) - '0';
-            if (d > 9) return false;
-            v = v * 10 + int(d);
-        }
-        value = v;
-        return true;
-    }
-
-    // Converts fields 6 and 3 of one line of the research.
-    void Parse(Research& r, const LineRef& ref)
-    {
-        char16_t buf[256];
-        const char* line = bytes_.constData() + ref.Start;
-        const qsizetype len = ref.Length;
-        Line l;
-        l.Ordinal = ref.Ordinal;
-        QString decoded;
-        QString message;
-        const char* f = nullptr;
-        qsizetype flen = 0;
-        Field(line, len, 6, f, flen);
-        if (!ToFloat(FieldText(f, flen, buf, decoded), l.Value, message)) {
-            l.Error6 = int(Errors.size());
-            Errors.append(message);
-            if (r.MaxError == INT_MAX) {
-                r.MaxError = l.Ordinal;
-                r.MaxMessage = message;
-            }
-        } else {
-            const double v = std::floor(l.Value);
-            if (v > double(r.Max)) r.Max = v >= double(INT_MAX) ? INT_MAX : int(v);
-        }
-        Field(line, len, 3, f, flen);
-        if (!FastInt(f, flen, l.Place) && !ToInt(FieldText(f, flen, buf, decoded), l.Place, message)) {
-            l.Error3 = int(Errors.size());
-            Errors.append(message);
-        }
-        if (r.PassError == INT_MAX && (l.Error6 >= 0 || l.Error3 >= 0)) {
-            r.PassError = l.Ordinal;
-            r.PassMessage = Errors[l.Error6 >= 0 ? l.Error6 : l.Error3];
-        }
-        r.Lines.push_back(l);
-    }
-
-    bool valid_ = false;
-    QByteArray bytes_;
-    std::vector<LineRef> lines_;
-    std::unordered_map<int, Research> researches_;  // pointers into it stay valid
-    dev_t dev_ = 0;
-    ino_t ino_ = 0;
-    off_t size_ = 0;
-    time_t mtime_ = 0;
-    long mtimeNs_ = 0;
-    QString delimiter_;
-    QChar separator_;
-    char delimiterByte_ = 0;
-    bool hasDelimiter_ = false;
-};
+using MeasuredResearch = DataFiles::MeasurementIndex::Research;
 
 // The linked areas of the map as loaded: each run of white pixels that holds a usable link
 // point, and the pixels just outside it. Every fill from a link point stays inside its area, so
@@ -393,6 +128,9 @@ private:
 // paints as usual.
 class TfrmGraphForm::AreaModel {
 public:
+    struct Run {
+        int Y, X, Length;
+    };
     struct Area {
         int X = 0;  // a seed inside it
         int Y = 0;
@@ -401,6 +139,7 @@ public:
         // The colours of those pixels, while there are few; else any colour may be among them.
         std::vector<TColor> EdgeColours;
         bool AnyEdgeColour = false;
+        std::vector<Run> Runs;  // its pixels, row by row
     };
 
     // marks: the picture as loaded, its usable (white) pixels white and all others black.
@@ -414,7 +153,7 @@ public:
             const OCoordinates::TUnits& p = points.Items(i);
             const TColor m = Pictures::PixelColor(marks, p.X, p.Y);
             if (m == clWhite) {
-                Areas.push_back({p.X, p.Y, clWhite, {}, {}, false});
+                Areas.push_back({p.X, p.Y, clWhite, {}, {}, false, {}});
                 Pictures::FloodFillSurface(marks, p.X, p.Y, clWhite, TColor(Areas.size()));
                 PointArea[size_t(i)] = int(Areas.size()) - 1;
             } else {
@@ -434,6 +173,9 @@ public:
             for (int x = 0; x < w; ++x) {
                 const QRgb m = row[x];
                 if ((m & 0xFFFFFF) == 0 || (m & 0xFFFFFF) == 0xFFFFFF) continue;
+                std::vector<Run>& runs = Areas[QRgbToColor(m) - 1].Runs;
+                if (x > 0 && row[x - 1] == m) ++runs.back().Length;
+                else runs.push_back({y, x, 1});
                 SetInside(x, y);
                 const int nx[4] = {x - 1, x + 1, x, x};
                 const int ny[4] = {y, y, y - 1, y + 1};
@@ -495,6 +237,17 @@ public:
         for (const QPoint& e : held) reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()] ^= 1;
     }
 
+    // Area k, which shows one colour all over (Valid), painted in fill: what the confined fill
+    // does then, without its search.
+    void Paint(QImage& picture, int k, TColor fill) const
+    {
+        const QRgb c = ColorToQRgb(fill);
+        for (const Run& r : Areas[size_t(k)].Runs) {
+            QRgb* row = reinterpret_cast<QRgb*>(picture.scanLine(r.Y)) + r.X;
+            std::fill(row, row + r.Length, c);
+        }
+    }
+
     // A legend was painted within the rectangle: an area under it no longer shows one colour,
     // and the pixels around an area there may have any colour.
     void LegendPainted(const QRect& r)
@@ -528,7 +281,7 @@ private:
 };
 
 TfrmGraphForm::TfrmGraphForm(QWidget* owner)
-    : TDocumentWindow(owner), areas_(std::make_unique<AreaModel>()), cache_(std::make_unique<MeasurementCache>())
+    : TDocumentWindow(owner), areas_(std::make_unique<AreaModel>()), cache_(std::make_unique<TMeasurementCache>())
 {
     frmGraphForm = this;
     setObjectName(QStringLiteral("frmGraphForm"));
@@ -754,11 +507,11 @@ void TfrmGraphForm::ClearMap()
 int TfrmGraphForm::GetMaxValue(int ResearchID)
 {
     if (!cache_->Refresh(DataFiles::PathOf(DataFiles::MeasurementsFile))) return 0;
-    MeasurementCache::Research* r = cache_->Find(ResearchID);
+    const MeasuredResearch* r = cache_->Index().Find(ResearchID);
     // A bad number raises before the map is touched.
-    const int bad = cache_->BadOrdinal;
+    const int bad = cache_->Index().BadOrdinal;
     if (r && r->MaxError < bad) throw EConvertError(r->MaxMessage);
-    if (bad != INT_MAX) throw EConvertError(cache_->BadMessage);
+    if (bad != INT_MAX) throw EConvertError(cache_->Index().BadMessage);
     ClearMap();
     return r ? r->Max : 0;
 }
@@ -766,17 +519,17 @@ int TfrmGraphForm::GetMaxValue(int ResearchID)
 double TfrmGraphForm::GetMesValue(int ResearchID, int PlaceID)
 {
     if (!cache_->Refresh(DataFiles::PathOf(DataFiles::MeasurementsFile))) return 0;
-    const int bad = cache_->BadOrdinal;
-    if (MeasurementCache::Research* r = cache_->Find(ResearchID)) {
-        for (const MeasurementCache::Line& l : r->Lines) {
+    const int bad = cache_->Index().BadOrdinal;
+    if (const MeasuredResearch* r = cache_->Index().Find(ResearchID)) {
+        for (const DataFiles::MeasurementIndex::Line& l : r->Lines) {
             if (l.Ordinal > bad) break;
-            if (l.Error3 >= 0) throw EConvertError(cache_->Errors[l.Error3]);
+            if (l.Error3 >= 0) throw EConvertError(cache_->Index().Errors[l.Error3]);
             if (l.Place != PlaceID) continue;
-            if (l.Error6 >= 0) throw EConvertError(cache_->Errors[l.Error6]);
+            if (l.Error6 >= 0) throw EConvertError(cache_->Index().Errors[l.Error6]);
             return l.Value;
         }
     }
-    if (bad != INT_MAX) throw EConvertError(cache_->BadMessage);
+    if (bad != INT_MAX) throw EConvertError(cache_->Index().BadMessage);
     return 0;
 }
 
@@ -813,14 +566,14 @@ void TfrmGraphForm::FillPoint(int index, TColor color)
     else a.Color = color & 0xFFFFFF;
 }
 
-TfrmGraphForm::MeasuredResearch* TfrmGraphForm::CheckedLines(int ResearchID, bool& exists)
+const MeasuredResearch* TfrmGraphForm::CheckedLines(int ResearchID, bool& exists)
 {
     exists = cache_->Refresh(DataFiles::PathOf(DataFiles::MeasurementsFile));
     if (!exists) return nullptr;
-    MeasuredResearch* lines = cache_->Find(ResearchID);
-    const int bad = cache_->BadOrdinal;
+    const MeasuredResearch* lines = cache_->Index().Find(ResearchID);
+    const int bad = cache_->Index().BadOrdinal;
     if (lines && lines->PassError < bad) throw EConvertError(lines->PassMessage);
-    if (bad != INT_MAX) throw EConvertError(cache_->BadMessage);
+    if (bad != INT_MAX) throw EConvertError(cache_->Index().BadMessage);
     return lines;
 }
 
@@ -870,7 +623,7 @@ void TfrmGraphForm::ComboBox1Change()
     if (RecolourAreas(r)) return;
     if (Legend->AutoIntervals) FillIntervals();
     StaticText1->setText(QLocale().toUpper(ComboBox1->currentText()));
-    MeasuredResearch* lines = CheckedLines(r.ID, exists);
+    const MeasuredResearch* lines = CheckedLines(r.ID, exists);
     if (!exists) return;
     ClearMap();
     if (lines)
@@ -898,7 +651,7 @@ bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
         if (k >= 0 && Points->Items(i).Level == r.Ref1) colors[size_t(k)] = clWhite;
     }
     bool exists = false;
-    MeasuredResearch* lines = CheckedLines(r.ID, exists);
+    const MeasuredResearch* lines = CheckedLines(r.ID, exists);
     if (Legend->AutoIntervals) BuildIntervals(*Legend, lines ? lines->Max : 0, CheckBox1->isChecked());
     StaticText1->setText(QLocale().toUpper(ComboBox1->currentText()));
     if (!exists) return true;  // without the file nothing is cleared
@@ -910,7 +663,7 @@ bool TfrmGraphForm::RecolourAreas(const OResearches::TUnits& r)
     }
     for (size_t k = 0; k < areas.size(); ++k) {
         if (colors[k] == areas[k].Color) continue;
-        areas_->Fill(Image1->Picture, int(k), areas[k].X, areas[k].Y, areas[k].Color, colors[k]);
+        areas_->Paint(Image1->Picture, int(k), colors[k]);
         areas[k].Color = colors[k];
     }
     Image1->update();

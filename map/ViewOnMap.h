@@ -1,6 +1,7 @@
 // The map window: shows the map picture and colours the linked areas by one research.
 #pragma once
 
+#include "DataFiles.h"
 #include "DocumentWindow.h"
 #include "OCoordinates.h"
 #include "OLegend.h"
@@ -20,6 +21,7 @@ class QLabel;
 class QScrollArea;
 class QToolButton;
 class TDragScroll;
+class TMeasurementCache;
 
 namespace ViewOnMap {
 
@@ -111,8 +113,6 @@ public slots:
 
 private:
     class AreaModel;
-    class MeasurementCache;
-    struct MeasuredResearch;
 
     void FormCreate();
     // The selected research, or null when none is selected.
@@ -122,7 +122,7 @@ private:
     QHash<int, std::vector<int>> PointsByPlace(int Level) const;
     // The research's lines of the measurements file (null when it has none; exists false when
     // there is no file). Throws the first conversion error the colouring would meet.
-    MeasuredResearch* CheckedLines(int ResearchID, bool& exists);
+    const DataFiles::MeasurementIndex::Research* CheckedLines(int ResearchID, bool& exists);
     void BuildAreas();
     // Works the areas out again when the points are not those they were worked out for.
     void EnsureAreas();
@@ -131,7 +131,7 @@ private:
     void PaintLegend();
 
     std::unique_ptr<AreaModel> areas_;
-    std::unique_ptr<MeasurementCache> cache_;
+    std::unique_ptr<TMeasurementCache> cache_;
     // One bit per pixel: white in the map as loaded.
     std::vector<quint64> loadedWhite_;
     bool legendLatched_ = false;

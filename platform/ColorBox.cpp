@@ -1,5 +1,7 @@
-// The class library's colour list.
+// The class library's colour list, its names as a Russian user reads them.
 #include "ColorBox.h"
+
+#include "Dialogs.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -13,11 +15,11 @@ ColorBox::ColorBox(QWidget* parent) : QComboBox(parent)
         const char* Name;
     };
     static const Named colors[] = {
-        {0x000000, "Black"},      {0x000080, "Maroon"},  {0x008000, "Green"},  {0x008080, "Olive"},
-        {0x800000, "Navy"},       {0x800080, "Purple"},  {0x808000, "Teal"},   {0x808080, "Gray"},
-        {0xC0C0C0, "Silver"},     {0x0000FF, "Red"},     {0x00FF00, "Lime"},   {0x00FFFF, "Yellow"},
-        {0xFF0000, "Blue"},       {0xFF00FF, "Fuchsia"}, {0xFFFF00, "Aqua"},   {0xFFFFFF, "White"},
-        {0xC0DCC0, "Money Green"}, {0xF0CAA6, "Sky Blue"}, {0xF0FBFF, "Cream"}, {0xA4A0A0, "Medium Gray"},
+        {0x000000, "Черный"},      {0x000080, "Темно-красный"},  {0x008000, "Зеленый"},  {0x008080, "Оливковый"},
+        {0x800000, "Темно-синий"},       {0x800080, "Фиолетовый"},  {0x808000, "Сине-зеленый"},   {0x808080, "Серый"},
+        {0xC0C0C0, "Серебристый"},     {0x0000FF, "Красный"},     {0x00FF00, "Салатовый"},   {0x00FFFF, "Желтый"},
+        {0xFF0000, "Синий"},       {0xFF00FF, "Фуксия"}, {0xFFFF00, "Голубой"},   {0xFFFFFF, "Белый"},
+        {0xC0DCC0, "Денежно-зеленый"}, {0xF0CAA6, "Небесно-голубой"}, {0xF0FBFF, "Кремовый"}, {0xA4A0A0, "Средне-серый"},
     };
     // The system colours, each by the palette colour that plays its part, taken as RGB now.
     struct System {
@@ -26,36 +28,36 @@ ColorBox::ColorBox(QWidget* parent) : QComboBox(parent)
         const char* Name;
     };
     static const System systemColors[] = {
-        {QPalette::Active, QPalette::Button, "ScrollBar"},
-        {QPalette::Active, QPalette::Dark, "Background"},
-        {QPalette::Active, QPalette::Highlight, "ActiveCaption"},
-        {QPalette::Inactive, QPalette::Highlight, "InactiveCaption"},
-        {QPalette::Active, QPalette::Window, "Menu"},
-        {QPalette::Active, QPalette::Base, "Window"},
-        {QPalette::Active, QPalette::WindowText, "WindowFrame"},
-        {QPalette::Active, QPalette::WindowText, "MenuText"},
-        {QPalette::Active, QPalette::Text, "WindowText"},
-        {QPalette::Active, QPalette::HighlightedText, "CaptionText"},
-        {QPalette::Active, QPalette::Window, "ActiveBorder"},
-        {QPalette::Inactive, QPalette::Window, "InactiveBorder"},
-        {QPalette::Active, QPalette::Mid, "AppWorkSpace"},
-        {QPalette::Active, QPalette::Highlight, "Highlight"},
-        {QPalette::Active, QPalette::HighlightedText, "HighlightText"},
-        {QPalette::Active, QPalette::Button, "BtnFace"},
-        {QPalette::Active, QPalette::Dark, "BtnShadow"},
-        {QPalette::Disabled, QPalette::Text, "GrayText"},
-        {QPalette::Active, QPalette::ButtonText, "BtnText"},
-        {QPalette::Inactive, QPalette::HighlightedText, "InactiveCaptionText"},
-        {QPalette::Active, QPalette::Light, "BtnHighlight"},
-        {QPalette::Active, QPalette::Shadow, "3DDkShadow"},
-        {QPalette::Active, QPalette::Midlight, "3DLight"},
-        {QPalette::Active, QPalette::ToolTipText, "InfoText"},
-        {QPalette::Active, QPalette::ToolTipBase, "InfoBk"},
+        {QPalette::Active, QPalette::Button, "Полоса прокрутки"},
+        {QPalette::Active, QPalette::Dark, "Рабочий стол"},
+        {QPalette::Active, QPalette::Highlight, "Заголовок активного окна"},
+        {QPalette::Inactive, QPalette::Highlight, "Заголовок неактивного окна"},
+        {QPalette::Active, QPalette::Window, "Меню"},
+        {QPalette::Active, QPalette::Base, "Окно"},
+        {QPalette::Active, QPalette::WindowText, "Рамка окна"},
+        {QPalette::Active, QPalette::WindowText, "Текст меню"},
+        {QPalette::Active, QPalette::Text, "Текст в окне"},
+        {QPalette::Active, QPalette::HighlightedText, "Текст заголовка"},
+        {QPalette::Active, QPalette::Window, "Граница активного окна"},
+        {QPalette::Inactive, QPalette::Window, "Граница неактивного окна"},
+        {QPalette::Active, QPalette::Mid, "Рабочая область приложения"},
+        {QPalette::Active, QPalette::Highlight, "Выделение"},
+        {QPalette::Active, QPalette::HighlightedText, "Выделенный текст"},
+        {QPalette::Active, QPalette::Button, "Поверхность кнопки"},
+        {QPalette::Active, QPalette::Dark, "Тень кнопки"},
+        {QPalette::Disabled, QPalette::Text, "Недоступный текст"},
+        {QPalette::Active, QPalette::ButtonText, "Текст кнопки"},
+        {QPalette::Inactive, QPalette::HighlightedText, "Текст заголовка неактивного окна"},
+        {QPalette::Active, QPalette::Light, "Подсветка кнопки"},
+        {QPalette::Active, QPalette::Shadow, "Темная тень объемных элементов"},
+        {QPalette::Active, QPalette::Midlight, "Светлая граница объемных элементов"},
+        {QPalette::Active, QPalette::ToolTipText, "Текст подсказки"},
+        {QPalette::Active, QPalette::ToolTipBase, "Фон подсказки"},
     };
     auto add = [this](TColor color, const char* name) {
         QPixmap swatch(16, 12);
         swatch.fill(ColorToQColor(color));
-        addItem(QIcon(swatch), QLatin1String(name), color);
+        addItem(QIcon(swatch), QString::fromUtf8(name), color);
     };
     for (const Named& c : colors) add(c.Color, c.Name);
     const QPalette palette = QGuiApplication::palette();
@@ -69,5 +71,34 @@ TColor ColorBox::Selected() const
 
 void ColorBox::SetSelected(TColor color)
 {
-    setCurrentIndex(findData(color & 0xFFFFFF));
+    color &= 0xFFFFFF;
+    int index = -1;
+    for (int i = custom_ ? 1 : 0; i < count() && index < 0; ++i)
+        if (itemData(i).toUInt() == color) index = i;
+    if (index < 0 && custom_) {
+        SetCustom(color);
+        index = 0;
+    }
+    setCurrentIndex(index);
+}
+
+void ColorBox::AddCustomEntry()
+{
+    if (custom_) return;
+    custom_ = true;
+    insertItem(0, QStringLiteral("Другой..."), 0u);
+    SetCustom(0);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (index != 0) return;
+        quint32 color = itemData(0).toUInt();
+        if (Dialogs::PickColor(color)) SetCustom(color & 0xFFFFFF);
+    });
+}
+
+void ColorBox::SetCustom(TColor color)
+{
+    QPixmap swatch(16, 12);
+    swatch.fill(ColorToQColor(color));
+    setItemIcon(0, QIcon(swatch));
+    setItemData(0, color);
 }

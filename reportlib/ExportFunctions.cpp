@@ -143,7 +143,7 @@ void RestoreCursor()
     hourglass = false;
 }
 
-extern "C" __attribute__((visibility("default"))) bool PrintReport(intptr_t AppHandle, int32_t ReportKind,
+extern "C" __attribute__((visibility("default"))) unsigned char PrintReport(intptr_t AppHandle, int32_t ReportKind,
                                                                  int32_t OutputMode, int32_t Scale,
                                                                  const TReportProp* Prop)
 {

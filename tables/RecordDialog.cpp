@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -109,6 +110,29 @@ void TRecordDialog::AddTextField(QLineEdit* edit, const QString& caption)
 {
     connect(edit, &QLineEdit::textChanged, this, &TRecordDialog::MarkToSave);
     textFields_.append({edit, caption});
+}
+
+QLabel* TRecordDialog::AddLabel(QWidget* panel, int labelNo, const QString& caption, int x, int y)
+{
+    auto* label = new QLabel(caption, panel);
+    label->setObjectName(QStringLiteral("Label%1").arg(labelNo));
+    label->move(x, y);
+    return label;
+}
+
+void TRecordDialog::AddCaptionedField(QWidget* panel, QLabel*& label, int labelNo, QLineEdit*& edit, int editNo,
+                                      const QString& caption, int x, int y, int width)
+{
+    label = AddLabel(panel, labelNo, caption, x, y);
+    edit = new QLineEdit(panel);
+    edit->setObjectName(QStringLiteral("Edit%1").arg(editNo));
+    edit->setGeometry(x, y + 16, width, 21);
+    AddTextField(edit, caption);
+}
+
+void TRecordDialog::SetTabOrder(const QList<QWidget*>& order)
+{
+    for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 bool TRecordDialog::CheckValues()

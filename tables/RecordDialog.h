@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -56,6 +57,14 @@ protected:
     // Makes edit a watched text field: its change marks the dialog, and OK refuses a text in it
     // that would not read back (see TextFieldProblem).
     void AddTextField(QLineEdit* edit, const QString& caption);
+    // A caption "Label<labelNo>" at (x, y) of panel.
+    static QLabel* AddLabel(QWidget* panel, int labelNo, const QString& caption, int x, int y);
+    // A captioned text field: its label at (x, y), the edit box "Edit<editNo>" below it
+    // (width x 21), watched as AddTextField says.
+    void AddCaptionedField(QWidget* panel, QLabel*& label, int labelNo, QLineEdit*& edit, int editNo,
+                           const QString& caption, int x, int y, int width);
+    // The tab order of the controls, in this order.
+    void SetTabOrder(const QList<QWidget*>& order);
     // OK's check before it accepts; false keeps the dialog open (after a warning).
     // The default checks the text fields added with AddTextField.
     virtual bool CheckValues();

@@ -5,18 +5,20 @@
 
 #include "DataFiles.h"
 #include "DocumentWindow.h"
+#include "RecordDialog.h"
 #include "StringGrid.h"
 #include "TableGrid.h"
 
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
@@ -202,4 +204,38 @@ protected:
 private:
     Loader load_;
     Writer save_;
+};
+
+// A member whose record dialog follows the plain protocol (Edit1 the name, SetRecord, GetRecord):
+// the add and change commands, the same for every such member.
+template <class List, class Dialog>
+class TTableDialogForm : public TTableListForm<List> {
+public:
+    using TTableListForm<List>::TTableListForm;
+
+protected:
+    // The dialog as the member shows it, before its controls are filled (adding or changing).
+    virtual void PrepareDialog(Dialog& dialog, bool adding) { Q_UNUSED(dialog); Q_UNUSED(adding); }
+
+    bool AddRecord() override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, true);
+        dialog->Edit1->setText(QStringLiteral("Новая запись"));
+        dialog->FillRec(true);
+        if (dialog->Execute() != erChanged) return false;
+        dialog->GetRecord(this->AppendRecord(this->Records->MaxID + 1));
+        return true;
+    }
+    bool ChangeRecord(int index) override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, false);
+        auto& r = this->Records->Items(index);
+        dialog->SetRecord(r);
+        dialog->FillRec(false);
+        if (dialog->Execute() != erChanged) return false;
+        dialog->GetRecord(r);
+        return true;
+    }
 };

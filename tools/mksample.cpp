@@ -154,6 +154,8 @@ constexpr int TitleHeight = 40;
 const TColor SeaColor = 0xFFFFFF;
 const QRgb BorderRgb = qRgb(64, 64, 64);
 const QRgb LabelRgb = qRgb(30, 60, 120);
+// The plate under a label: not white, so no fill of the tile reaches the letters.
+const QRgb PlateRgb = qRgb(238, 238, 230);
 const QRgb TitleRgb = qRgb(0, 0, 0);
 const QString Title = QStringLiteral("Субъекты Российской Федерации (пример)");
 
@@ -234,7 +236,12 @@ QImage DrawMap()
         const QRectF box = text.boundingRect();
         const QPoint o = TileOrigin(s);
         const qreal x = qRound(o.x() + (Tile - box.width()) / 2 - box.left());
-        p.fillPath(text.translated(x, o.y() + 6 - box.top()), QColor(LabelRgb));
+        const QPainterPath placed = text.translated(x, o.y() + 6 - box.top());
+        // Two pixels of plate around the letters, kept inside the tile's border.
+        const QRect plate = placed.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2) &
+                            QRect(o + QPoint(2, 2), QSize(Tile - 3, Tile - 3));
+        p.fillRect(plate, QColor(PlateRgb));
+        p.fillPath(placed, QColor(LabelRgb));
     }
     const QPainterPath title = TextPath(titleFont, Title);
     const QRectF tbox = title.boundingRect();
@@ -242,8 +249,8 @@ QImage DrawMap()
                QColor(TitleRgb));
     p.end();
 
-    // The counters of letters (the holes of О, А, Р) are white pockets that no fill reaches; they
-    // take the label's colour, so a coloured tile shows no white specks.
+    // White pockets of the tile that its fill does not reach (above a plate as wide as the tile)
+    // take the plate's colour, so a coloured tile shows no white specks.
     const TColor mark = RGBToColor(255, 0, 255);
     for (const Subject& s : Subjects) {
         const QPoint seed = Seed(s);
@@ -253,7 +260,7 @@ QImage DrawMap()
             QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = inside.left(); x <= inside.right(); ++x) {
                 const TColor c = QRgbToColor(line[x]);
-                if (c == SeaColor) line[x] = LabelRgb;
+                if (c == SeaColor) line[x] = PlateRgb;
                 else if (c == mark) line[x] = ColorToQRgb(SeaColor);
             }
         }

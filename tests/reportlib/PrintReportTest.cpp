@@ -305,6 +305,18 @@ TEST_F(PrintReportTest, ModeZeroPreviewsThePageAsPrintedAndClosingReturnsTrue)
     QCoreApplication::processEvents();
 }
 
+extern "C" int ReportPropLayoutFromC(int field);
+
+TEST(ReportLibraryExports, TheRecordHasTheSameLayoutInC)
+{
+    EXPECT_EQ(ReportPropLayoutFromC(-1), int(sizeof(TReportProp)));
+    const int offsets[] = {int(offsetof(TReportProp, PaperSize)),    int(offsetof(TReportProp, Orientation)),
+                           int(offsetof(TReportProp, TopMargin)),    int(offsetof(TReportProp, LeftMargin)),
+                           int(offsetof(TReportProp, BottomMargin)), int(offsetof(TReportProp, RightMargin)),
+                           int(offsetof(TReportProp, PrinterIndex))};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(ReportPropLayoutFromC(i), offsets[i]) << i;
+}
+
 TEST(ReportLibraryExports, PrintReportIsTheOnlyExportedFunction)
 {
     const QString symbols = RunTool(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),

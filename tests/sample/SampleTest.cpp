@@ -104,6 +104,37 @@ TEST_F(SampleTest, EveryPlaceIsLinkedOnWhiteAndNoTwoRegionsShareATile)
     }
 }
 
+TEST_F(SampleTest, LabelsStandOnPlatesThatNoRegionFillReaches)
+{
+    const QImage map = Pictures::LoadFromFile(SampleDir + QStringLiteral("/map.bmp"));
+    TOCoordinates links;
+    DataFiles::LoadLinks(Path(DataFiles::LinksToMapFile), links);
+    const TColor mark = RGBToColor(255, 0, 255);
+    const TColor label = RGBToColor(30, 60, 120);
+    int regions = 0;
+    for (int i = 0; i < links.Count(); ++i) {
+        const OCoordinates::TUnits& p = links.Items(i);
+        if (p.Level != 0) continue;
+        ++regions;
+        QImage filled = map;
+        Pictures::FloodFillSurface(filled, p.X, p.Y, White, mark);
+        // Beside every filled pixel: no letter, and the tile keeps no white speck either.
+        int touching = 0, specks = 0;
+        const QRect tile = QRect(p.X - 23, p.Y - 37, 46, 46).adjusted(1, 1, -1, -1);
+        for (int y = tile.top(); y <= tile.bottom(); ++y)
+            for (int x = tile.left(); x <= tile.right(); ++x) {
+                const TColor c = Pictures::PixelColor(filled, x, y);
+                if (c == White) ++specks;
+                if (c != mark) continue;
+                for (const QPoint& n : {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)})
+                    if (Pictures::PixelColor(filled, n.x(), n.y()) == label) ++touching;
+            }
+        EXPECT_EQ(touching, 0) << p.PlaceID;
+        EXPECT_EQ(specks, 0) << p.PlaceID;
+    }
+    EXPECT_EQ(regions, 85);
+}
+
 TEST(SampleGenerator, ReproducesTheCommittedFiles)
 {
     QTemporaryDir out;

@@ -1,16 +1,20 @@
-// Speed and memory of reading and writing a large measurements file.
+// Speed and memory of reading and writing a large measurements file, and of the measurements
+// window opened and saved on one research of it.
 #include "AppConfig.h"
 #include "DataFiles.h"
+#include "Measures.h"
 #include "OResearches.h"
 #include "Regional.h"
+#include "ResearchChoice.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <memory>
 #include <malloc.h>
 #include <random>
 #include <string>
@@ -19,8 +23,20 @@ namespace {
 
 constexpr int RegionCount = 85;
 constexpr int DistrictCount = 8;
-constexpr int ResearchCount = 200;
+constexpr int ResearchCount = 100;
 constexpr int MeasurementLines = 1000000;
+// The research the window opens: regional and numeric, with more lines than the others.
+constexpr int WindowResearch = 51;
+constexpr int WindowLines = 20000;
+
+// Lines of research r; they add up to MeasurementLines.
+int LinesOf(int r)
+{
+    if (r == WindowResearch) return WindowLines;
+    const int rest = MeasurementLines - WindowLines, others = ResearchCount - 1;
+    const int k = r < WindowResearch ? r - 1 : r - 2;  // 0 .. others - 1
+    return rest / others + (k < rest % others ? 1 : 0);
+}
 
 // A database in Russian formats: decimal comma, dd.MM.yyyy, HH:mm:ss.
 class Database {
@@ -51,8 +67,8 @@ public:
         Write(DataFiles::FederalPartsFile, text);
         text.clear();
         for (int i = 1; i <= ResearchCount; ++i) {
-            std::snprintf(line, sizeof line, "%d;\xc8\xf1\xf1\xeb\xe5\xe4\xee\xe2\xe0\xed\xe8\xe5 %d;%d;%d\r\n", i, i, i % 5 == 0,
-                          i % 7 != 0);
+            std::snprintf(line, sizeof line, "%d;\xc8\xf1\xf1\xeb\xe5\xe4\xee\xe2\xe0\xed\xe8\xe5 %d;%d;%d\r\n", i, i, Federal(i),
+                          !Logical(i));
             text += line;
         }
         Write(DataFiles::ResearchRegisterFile, text);
@@ -60,11 +76,10 @@ public:
         // The lines of each research together, as saves leave them.
         text.clear();
         text.reserve(size_t(MeasurementLines) * 44);
-        const int perResearch = MeasurementLines / ResearchCount;
         for (int r = 1; r <= ResearchCount; ++r) {
-            const bool federal = r % 5 == 0;
-            const bool logical = r % 7 == 0;
-            for (int k = 1; k <= perResearch; ++k) {
+            const bool federal = Federal(r);
+            const bool logical = Logical(r);
+            for (int k = 1; k <= LinesOf(r); ++k) {
                 const int place = 1 + (k - 1) % (federal ? DistrictCount : RegionCount);
                 const int day = 1 + int(random() % 28), month = 1 + int(random() % 12), year = 1995 + int(random() % 15);
                 const int seconds = int(random() % 86400);
@@ -88,6 +103,8 @@ public:
         measurementsSize_ = qint64(text.size());
     }
 
+    static bool Federal(int r) { return r % 5 == 0; }
+    static bool Logical(int r) { return r % 7 == 0; }
     QString Path(const QString& name) const { return DataFiles::PathOf(name); }
     qint64 MeasurementsSize() const { return measurementsSize_; }
 
@@ -192,8 +209,8 @@ void BM_LoadMeasurementsOfOneResearch(benchmark::State& state)
     for (auto _ : state) {
         TOResearches list;
         list.Add();
-        DataFiles::LoadMeasurements(path, 101, list);
-        if (list.Count() != MeasurementLines / ResearchCount + 1) state.SkipWithError("wrong count");
+        DataFiles::LoadMeasurements(path, WindowResearch, list);
+        if (list.Count() != WindowLines + 1) state.SkipWithError("wrong count");
     }
     SetRate(state, db.MeasurementsSize());
 }
@@ -207,9 +224,66 @@ void BM_SaveMeasurementsOfOneResearch(benchmark::State& state)
     QFile::copy(db.Path(DataFiles::MeasurementsFile), path);
     TOResearches list;
     list.Add();
-    DataFiles::LoadMeasurements(path, 101, list);
-    for (auto _ : state) DataFiles::SaveMeasurements(path, 101, list);
+    DataFiles::LoadMeasurements(path, WindowResearch, list);
+    for (auto _ : state) DataFiles::SaveMeasurements(path, WindowResearch, list);
     SetRate(state, QFileInfo(path).size());
+}
+
+// The research dialog's level and kind, as a regional numeric research shows them.
+class Choice : public TResearchChoice {
+public:
+    int ChosenLevel() const override { return 0; }
+    int ChosenKind() const override { return 1; }
+    void MeasurementsSaved(int, int) override {}
+};
+
+// Opening the window: load the research's lines, name the places, fill the grid (word wrap off
+// or on, which measures every row).
+void BM_OpenMeasurementsWindow(benchmark::State& state)
+{
+    Database& db = Db();
+    AppConfig->WordWrap = state.range(0) != 0;
+    AppConfig->RowHeight = 20;
+    Choice choice;
+    for (auto _ : state) {
+        auto window = std::make_unique<TfrmEditStUnit41>(&choice);
+        window->PreFillRec(WindowResearch);
+        if (window->StringGrid1->RowCount() != WindowLines + 1 || window->StringGrid1->Cell(1, 1).isEmpty())
+            state.SkipWithError("wrong grid");
+        state.PauseTiming();  // closing the window is not opening it
+        window.reset();
+        state.ResumeTiming();
+    }
+    AppConfig->WordWrap = false;
+    state.counters["rows"] = WindowLines;
+    (void)db;
+}
+
+// OK after one change: the whole file rewritten once, the research's lines at its end.
+void BM_MeasurementsWindowOk(benchmark::State& state)
+{
+    Database& db = Db();
+    const QString path = db.Path(DataFiles::MeasurementsFile);
+    Choice choice;
+    TfrmEditStUnit41 window(&choice);
+    window.PreFillRec(WindowResearch);
+    for (auto _ : state) {
+        window.MesList->Items(1).Value += 1;
+        window.MesList->Modified = true;
+        if (!window.SaveRecs()) state.SkipWithError("save failed");
+    }
+    SetRate(state, QFileInfo(path).size());
+}
+
+// The research dialog's check for measurements of a research whose first line is near the start.
+void BM_CheckMes(benchmark::State& state)
+{
+    Database& db = Db();
+    const QString path = db.Path(QStringLiteral("check.txt"));
+    QFile::remove(path);
+    QFile::copy(db.Path(DataFiles::MeasurementsFile), path);
+    for (auto _ : state)
+        if (!DataFiles::HasMeasurements(path, 1)) state.SkipWithError("not found");
 }
 
 }  // namespace
@@ -218,10 +292,14 @@ BENCHMARK(BM_LoadAllMeasurements)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SaveAllMeasurements)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadMeasurementsOfOneResearch)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SaveMeasurementsOfOneResearch)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_OpenMeasurementsWindow)->Arg(0)->Arg(1)->ArgName("wordwrap")->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_MeasurementsWindowOk)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CheckMes)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     Db();

@@ -150,12 +150,6 @@ void LoadConfig(const QString& defaultFontName)
         c.PrintGrid = ReadFlag(ini, print, "printgrid", c.PrintGrid);
         c.FontName = ini.ReadString(print, QStringLiteral("fontname"), c.FontName);
     } catch (const std::exception& e) {
-        const QString message = ExceptionMessage(e);
-        // The box must still reach the user when the log itself cannot be written.
-        try {
-            WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        } catch (const std::exception&) {
-        }
-        Dialogs::Error(QStringLiteral("Ошибка чтения файла конфигурации.") + QLatin1Char('\n') + message);
+        ReportError(QStringLiteral("Ошибка чтения файла конфигурации."), ExceptionMessage(e));
     }
 }

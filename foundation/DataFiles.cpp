@@ -162,6 +162,7 @@ public:
         return buf_.get() + size_;
     }
     void Commit(char* end) { size_ = size_t(end - buf_.get()); }
+    void Reset() { size_ = 0; }
     void Append(const char* p, size_t n)
     {
         if (n == 0) return;
@@ -224,32 +225,34 @@ public:
         return false;
     }
     // The three numbers, in the order of the kinds; false unless the text is in the exact form.
-    bool Parse(const char* s, qsizetype n, int out[3]) const
+    bool Parse(const char* s, qsizetype n, int out[3]) const { return ParsePrefix(s, n, out) == n; }
+    // The same at the start of s: the length of the text read, -1 when s does not start with one.
+    qsizetype ParsePrefix(const char* s, qsizetype n, int out[3]) const
     {
-        if (!ok_) return false;
+        if (!ok_) return -1;
         qsizetype p = 0;
         for (int t = 0; t < count_; ++t) {
             const Token& tok = tokens_[t];
             if (tok.Kind < 0) {
-                if (p >= n || s[p] != tok.Literal) return false;
+                if (p >= n || s[p] != tok.Literal) return -1;
                 ++p;
                 continue;
             }
             int width = tok.Width;
             if (width == 1 && p + 1 < n && IsDigit(s[p + 1])) {
-                if (s[p] == '0') return false;  // never written with a leading zero
+                if (s[p] == '0') return -1;  // never written with a leading zero
                 width = 2;
             }
-            if (p + width > n) return false;
+            if (p + width > n) return -1;
             int value = 0;
             for (int i = 0; i < width; ++i) {
-                if (!IsDigit(s[p + i])) return false;
+                if (!IsDigit(s[p + i])) return -1;
                 value = value * 10 + (s[p + i] - '0');
             }
             out[int(tok.Kind)] = value;
             p += width;
         }
-        return p == n;
+        return p;
     }
     // At most 64 bytes.
     char* Format(char* p, const int values[3]) const
@@ -282,14 +285,45 @@ private:
     bool ok_ = false;
 };
 
+// Proleptic Gregorian calendar arithmetic (as QDate's), on days since 30.12.1899.
+bool IsLeapYear(int y)
+{
+    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+}
+bool IsValidDate(int y, int m, int d)
+{
+    static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return y >= 1 && m >= 1 && m <= 12 && d >= 1 && d <= days[m - 1] + (m == 2 && IsLeapYear(y));
+}
+qint64 DaysFromCivil(int y, int m, int d)
+{
+    y -= m <= 2;
+    const qint64 era = (y >= 0 ? y : y - 399) / 400;
+    const qint64 yoe = y - era * 400;
+    const qint64 doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const qint64 doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468 + 25569;  // 25569: 30.12.1899 to 01.01.1970
+}
+void CivilFromDays(qint64 days, int& y, int& m, int& d)
+{
+    const qint64 z = days - 25569 + 719468;
+    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
+    const qint64 doe = z - era * 146097;
+    const qint64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const qint64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const qint64 mp = (5 * doy + 2) / 153;
+    d = int(doy - (153 * mp + 2) / 5 + 1);
+    m = int(mp < 10 ? mp + 3 : mp - 9);
+    y = int(yoe + era * 400 + (m <= 2));
+}
+
 // The conversions of fields with the regional settings: integers, dates, times, fractions.
 class Converter {
 public:
     Converter()
         : settings_(Regional::Current()),
           date_(settings_.ShortDateFormat, "dMy"),
-          time_(settings_.LongTimeFormat, "Hms"),
-          dayZero_(QDate(1899, 12, 30).toJulianDay())
+          time_(settings_.LongTimeFormat, "Hms")
     {
         QByteArray byte;
         if (AnsiCodec::TryEncode(QString(settings_.DecimalSeparator), byte) && byte.size() == 1 &&
@@ -312,24 +346,57 @@ public:
     }
     TDateTime Date(const char* s, qsizetype n) const
     {
-        // Neighbouring lines often share their date.
-        if (n == readDateLength_ && n > 0 && std::memcmp(s, readDateText_, size_t(n)) == 0) return readDate_;
-        int v[3] = {0, 0, 0};
-        if (date_.Parse(s, n, v) && v[2] >= 1 && QDate::isValid(v[2], v[1], v[0])) {
-            readDate_ = TDateTime(QDate(v[2], v[1], v[0]).toJulianDay() - dayZero_);
-            readDateLength_ = n <= qsizetype(sizeof readDateText_) ? n : 0;
-            if (readDateLength_) std::memcpy(readDateText_, s, size_t(n));
-            return readDate_;
-        }
+        TDateTime value = 0;
+        if (PlainDate(s, n, value)) return value;
         return Regional::StrToDate(Decode(s, n));
     }
     TDateTime Time(const char* s, qsizetype n) const
     {
-        int v[3] = {0, 0, 0};
-        if (time_.Parse(s, n, v) && v[0] < 24 && v[1] < 60 && v[2] < 60)
-            return TDateTime(v[0] * 3600 + v[1] * 60 + v[2]) / 86400.0;
+        TDateTime value = 0;
+        if (PlainTime(s, n, value)) return value;
         return Regional::StrToTime(Decode(s, n));
     }
+    bool PlainDate(const char* s, qsizetype n, TDateTime& value) const { return PlainDatePrefix(s, n, value) == n; }
+    bool PlainTime(const char* s, qsizetype n, TDateTime& value) const { return PlainTimePrefix(s, n, value) == n; }
+    // The readings of a text in exactly the form the writer gives at the start of s: the length
+    // read, -1 when s does not start with such a text. Any other text the regional conversions decide.
+    qsizetype PlainDatePrefix(const char* s, qsizetype n, TDateTime& value) const
+    {
+        // Neighbouring lines often share their date.
+        const qsizetype cached = readDateLength_;
+        if (cached > 1 && n >= cached && s[0] == readDateText_[0] && s[1] == readDateText_[1] &&
+            std::memcmp(s, readDateText_, size_t(cached)) == 0 &&
+            (n == cached || !IsDigit(s[cached]))) {
+            value = readDate_;
+            return cached;
+        }
+        int v[3] = {0, 0, 0};
+        const qsizetype used = date_.ParsePrefix(s, n, v);
+        if (used <= 0 || !IsValidDate(v[2], v[1], v[0])) return -1;
+        readDate_ = value = TDateTime(DaysFromCivil(v[2], v[1], v[0]));
+        readDateLength_ = used <= qsizetype(sizeof readDateText_) ? used : 0;
+        if (readDateLength_) std::memcpy(readDateText_, s, size_t(used));
+        return used;
+    }
+    qsizetype PlainTimePrefix(const char* s, qsizetype n, TDateTime& value) const
+    {
+        int v[3] = {0, 0, 0};
+        const qsizetype used = time_.ParsePrefix(s, n, v);
+        if (used <= 0 || v[0] >= 24 || v[1] >= 60 || v[2] >= 60) return -1;
+        value = TDateTime(v[0] * 3600 + v[1] * 60 + v[2]) / 86400.0;
+        return used;
+    }
+    // Plain readings of whole fields followed by the delimiter need a delimiter that no such
+    // text holds.
+    bool PlainDelimiter(char d) const
+    {
+        if (d != plainFor_) {
+            plainFor_ = d;
+            plainOk_ = !(IsDigit(d) || d == '-' || (decimalOk_ && d == decimal_) || date_.UsesChar(d) || time_.UsesChar(d));
+        }
+        return plainOk_;
+    }
+    qsizetype PlainFloatPrefix(const char* s, qsizetype n, double& value) const { return FloatPrefix(s, n, value); }
     double Float(const char* s, qsizetype n) const
     {
         double value = 0;
@@ -349,7 +416,7 @@ public:
         }
         if (date_.Ok() && std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 3.0e6) {
             int year = 0, month = 0, day = 0;
-            QDate::fromJulianDay(dayZero_ + qint64(value)).getDate(&year, &month, &day);
+            CivilFromDays(qint64(value), year, month, day);
             if (year >= 1 && year <= 9999) {
                 const int v[3] = {day, month, year};
                 char* end = date_.Format(p, v);
@@ -427,44 +494,56 @@ private:
         value = negative ? -v : v;
         return true;
     }
+    static bool IsDigit(char c) { return unsigned(c - '0') <= 9; }
     // Digits, at most one decimal separator between digits, an optional leading minus.
-    bool FastFloat(const char* s, qsizetype n, double& value) const
+    bool FastFloat(const char* s, qsizetype n, double& value) const { return FloatPrefix(s, n, value) == n; }
+    // The same at the start of s, up to the first character that cannot continue the number:
+    // the length read, or -1.
+    qsizetype FloatPrefix(const char* s, qsizetype n, double& value) const
     {
-        if (!decimalOk_ || n == 0 || n > 40) return false;
+        if (!decimalOk_ || n == 0) return -1;
+        const char* p = s;
+        const char* const end = s + (n > 40 ? 41 : n);
+        const bool negative = *p == '-';
+        if (negative) ++p;
+        quint64 mantissa = 0;
+        const char* digits = p;
+        while (p < end && IsDigit(*p)) mantissa = mantissa * 10 + unsigned(*p++ - '0');
+        const qsizetype intDigits = p - digits;
+        qsizetype fracDigits = 0;
+        if (intDigits == 0) return -1;
+        if (p < end && *p == decimal_) {
+            const char* fraction = ++p;
+            while (p < end && IsDigit(*p)) mantissa = mantissa * 10 + unsigned(*p++ - '0');
+            fracDigits = p - fraction;
+            if (fracDigits == 0) return -1;
+        }
+        const qsizetype used = p - s;
+        if (used > 40) return -1;
+        if (negative && mantissa == 0 && intDigits + fracDigits <= 19) return -1;  // "-0": the regional reading decides
+        // Both the digits and the power of ten are exact doubles, so one division rounds
+        // correctly: the value every correct reading gives.
+        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        if (intDigits + fracDigits <= 19 && mantissa <= (quint64(1) << 53) && fracDigits <= 22) {
+            const double v = double(mantissa) / powers[fracDigits];
+            value = negative ? -v : v;
+            return used;
+        }
         char buf[48];
-        qsizetype len = 0, i = 0;
-        bool negative = false;
-        if (s[0] == '-') {
-            negative = true;
-            buf[len++] = '-';
-            i = 1;
-        }
-        int intDigits = 0, fracDigits = 0;
-        bool separator = false;
-        for (; i < n; ++i) {
-            const char c = s[i];
-            if (c >= '0' && c <= '9') {
-                (separator ? fracDigits : intDigits)++;
-                buf[len++] = c;
-            } else if (c == decimal_ && !separator && intDigits > 0) {
-                separator = true;
-                buf[len++] = '.';
-            } else {
-                return false;
-            }
-        }
-        if (intDigits == 0 || (separator && fracDigits == 0)) return false;
-        auto r = std::from_chars(buf, buf + len, value);
-        if (r.ec != std::errc() || r.ptr != buf + len) return false;
-        return !(negative && value == 0);
+        for (qsizetype k = 0; k < used; ++k) buf[k] = s[k] == decimal_ ? '.' : s[k];
+        auto r = std::from_chars(buf, buf + used, value);
+        if (r.ec != std::errc() || r.ptr != buf + used || (negative && value == 0)) return -1;
+        return used;
     }
 
     Regional::Settings settings_;
     NumericFormat date_;
     NumericFormat time_;
-    qint64 dayZero_;
     bool decimalOk_ = false;
     char decimal_ = '.';
+    mutable char plainFor_ = 0;
+    mutable bool plainOk_ = false;
     mutable TDateTime lastDate_ = 0;
     mutable int lastDateLength_ = 0;
     mutable char lastDateText_[64];
@@ -559,6 +638,7 @@ public:
     void Skip(int fields) { cursor_.Skip(fields); }
     QString Text() { Next(); return Decode(line_ + s_, n_); }
     int Int() { Next(); return conv_.Int(line_ + s_, n_); }
+    // The number, or false when the field holds none.
     bool TryInt(int& value) { Next(); return conv_.TryInt(line_ + s_, n_, value); }
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
@@ -662,12 +742,12 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines)
 
 void ReportKeyFieldError(const QString& message)
 {
-    // The box and the rest of the file matter more than a log that cannot be written.
-    try {
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-    } catch (const std::exception&) {
-    }
-    Dialogs::Error(QStringLiteral("Ошибка доступа к файлу!") + QLatin1Char('\n') + message);
+    ReportError(QStringLiteral("Ошибка доступа к файлу!"), message);
+}
+
+void ReportSaveError(const QString& message)
+{
+    ReportError(QStringLiteral("При сохранении данных произошла ошибка!"), message);
 }
 
 // ---- ksRegions.txt and ksFederalParts.txt
@@ -736,10 +816,59 @@ void SaveResearches(const QString& path, const TOResearches& list)
 
 namespace {
 
+// A measurement line in the plain form the writer gives, read in one pass: no field with blanks
+// or control codes to trim, integers of up to nine digits, dates, times and numbers in the exact
+// forms. False for any other line, which goes field by field; for a plain line both roads
+// convert the same texts the same way.
+bool ReadPlainMeasurement(const Layout& layout, const Converter& conv, const char* line, qsizetype size,
+                          OResearches::TUnits& m, bool readRef1)
+{
+    const char d = layout.Delimiter;
+    if (!conv.PlainDelimiter(d)) return false;
+    const char* p = line;
+    const char* const end = line + size;
+    int32_t ints[3];
+    for (int32_t& value : ints) {
+        const bool negative = p < end && *p == '-';
+        if (negative) ++p;
+        const char* digits = p;
+        unsigned v = 0;
+        while (p < end && unsigned(*p - '0') <= 9) v = v * 10 + unsigned(*p++ - '0');
+        if (p == digits || p - digits > 9 || p == end || *p != d) return false;
+        value = negative ? -int32_t(v) : int32_t(v);
+        ++p;
+    }
+    // Each text must fill its field: the delimiter or the line's end follows it.
+    auto filled = [&](qsizetype used) {
+        if (used <= 0) return false;
+        p += used;
+        if (p == end) return true;
+        if (*p != d) return false;
+        ++p;
+        return true;
+    };
+    TDateTime date, time;
+    double value;
+    if (!filled(conv.PlainDatePrefix(p, end - p, date)) || !filled(conv.PlainTimePrefix(p, end - p, time)) ||
+        !filled(conv.PlainFloatPrefix(p, end - p, value)))
+        return false;
+    m.ID = ints[0];
+    if (readRef1) m.Ref1 = ints[1];
+    m.Ref2 = ints[2];
+    m.Date = date;
+    m.Time = time;
+    m.Value = value;
+    return true;
+}
+
 // Fields 1 and 3 to 6 of a measurement line into m; field 1 guarded, the others throw.
 void FillMeasurement(OResearches::TUnits& m, TOResearches& list, const Layout& layout, const Converter& conv,
                      const char* line, qsizetype size, bool readRef1)
 {
+    if (ReadPlainMeasurement(layout, conv, line, size, m, readRef1)) {
+        if (m.ID > list.MaxID) list.MaxID = m.ID;
+        return;
+    }
     LineFields fields(layout, conv, line, size);
     fields.Key(list, m.ID);
     if (readRef1) m.Ref1 = fields.Int();
@@ -821,6 +950,26 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
     }
     out.Append(tail.Data(), size_t(tail.Size()));
     WriteBytesAtomic(path, out.Data(), out.Size());
+}
+
+QList<MeasurementTexts> FormatMeasurements(const TOResearches& list)
+{
+    const Converter conv;
+    ByteSink sink;
+    auto text = [&sink](auto&& put) {
+        sink.Reset();
+        sink.Commit(put(sink.Room(256)));
+        return Decode(sink.Data(), sink.Size());
+    };
+    QList<MeasurementTexts> texts;
+    texts.reserve(list.Count());
+    for (int i = 1; i < list.Count(); ++i) {
+        const OResearches::TUnits& m = list.Items(i);
+        texts.append({text([&](char* p) { return conv.PutDate(sink, p, m.Date); }),
+                      text([&](char* p) { return conv.PutTime(sink, p, m.Time); }),
+                      text([&](char* p) { return conv.PutFloat(sink, p, m.Value); })});
+    }
+    return texts;
 }
 
 void SaveAllMeasurements(const QString& path, const TOResearches& list)
@@ -975,10 +1124,12 @@ int HighestMeasuredResearch(const QString& path)
     int highest = 0;
     ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
-        LineFields fields(layout, conv, line, size);
+        FieldCursor<char> fields = layout.Fields(line, size);
         fields.Skip(1);
+        qsizetype s, n;
+        fields.Next(s, n);
         int id = 0;
-        if (fields.TryInt(id) && id > highest) highest = id;
+        if (conv.TryInt(line + s, n, id) && id > highest) highest = id;
         return true;
     });
     return highest;
@@ -1012,16 +1163,40 @@ void SaveLinks(const QString& path, const TOCoordinates& list)
     SaveTable(path, list, 0, LinkLine);
 }
 
+namespace {
+
+// A lookup's walk over the record lines of a file; false (and nothing walked) when it is missing.
+template <class F>
+bool ForEachRecord(const QString& path, F&& perLine)
+{
+    const Layout layout = UsableLayout();
+    FileBytes file;
+    if (!file.Open(path)) return false;
+    const Converter conv;
+    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+        if (!layout.Skipped(line, size)) perLine(layout, conv, line, size);
+        return true;
+    });
+    return true;
+}
+
+}  // namespace
+
+QStringList ReadCapitals(const QString& path)
+{
+    QStringList capitals;
+    ForEachRecord(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size) {
+        LineFields fields(layout, conv, line, size);
+        fields.Skip(2);
+        capitals.append(fields.Text());
+    });
+    return capitals;
+}
+
 PlaceIndex ReadPlaces(const QString& path)
 {
     PlaceIndex index;
-    const Layout layout = UsableLayout();
-    FileBytes file;
-    if (!file.Open(path)) return index;
-    index.exists_ = true;
-    const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
-        if (layout.Skipped(line, size)) return true;
+    index.exists_ = ForEachRecord(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size) {
         FieldCursor<char> fields = layout.Fields(line, size);
         qsizetype s, n;
         fields.Next(s, n);
@@ -1041,7 +1216,6 @@ PlaceIndex ReadPlaces(const QString& path)
         }
         if (place.IdOk && !index.first_.contains(place.ID)) index.first_.insert(place.ID, at);
         index.lines_.append(std::move(place));
-        return true;
     });
     return index;
 }

@@ -60,6 +60,9 @@ void WriteLinesAtomic(const QString& path, const QStringList& lines);
 // The key-field error path shared by the loaders: "ОШИБКА! " + message in the log, and the
 // error box "Ошибка доступа к файлу!" + line break + message.
 void ReportKeyFieldError(const QString& message);
+// A failed save: "ОШИБКА! " + message in the log (when it can be written), and the error box
+// "При сохранении данных произошла ошибка!" + line break + message.
+void ReportSaveError(const QString& message);
 
 // ksRegions.txt (eight fields) and ksFederalParts.txt (four fields): appends to list,
 // field 1 guarded, MaxID raised.
@@ -83,6 +86,12 @@ QString MeasurementLine(const OResearches::TUnits& m);
 // Rewrites the file once: every line not of researchID kept byte for byte and in order
 // (only field 2 is parsed to decide), then records 1 .. Count-1 of list. Creates a missing file.
 void SaveMeasurements(const QString& path, int researchID, const TOResearches& list);
+// The date, time and value texts of records 1 .. Count-1, in the forms the file holds them
+// (the regional short date, long time and general number), entry i-1 for record i.
+struct MeasurementTexts {
+    QString Date, Time, Value;
+};
+QList<MeasurementTexts> FormatMeasurements(const TOResearches& list);
 // True when the file holds at least one line of the research. Field 2 of the lines before the
 // first match is converted unguarded: a bad one throws EConvertError.
 bool HasMeasurements(const QString& path, int researchID);
@@ -148,6 +157,9 @@ private:
 LoadResult LoadLinks(const QString& path, TOCoordinates& list);
 QString LinkLine(const OCoordinates::TUnits& p);
 void SaveLinks(const QString& path, const TOCoordinates& list);
+
+// The capital (field 3, unconverted) of every record line of a regions file, in file order.
+QStringList ReadCapitals(const QString& path);
 
 // The record lines of a regions or districts file as the place lookups of the measurements
 // read them, indexed once per reading, so a research's names cost one pass over the file.

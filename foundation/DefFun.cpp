@@ -3,6 +3,7 @@
 
 #include "AnsiCodec.h"
 #include "AppConfig.h"
+#include "Dialogs.h"
 #include "Env.h"
 #include "Exceptions.h"
 #include "Printer.h"
@@ -111,6 +112,15 @@ void WriteLog(const QString& Msg)
         }
         throw;
     }
+}
+
+void ReportError(const QString& sentence, const QString& message, const QString& prefix)
+{
+    try {
+        WriteLog(prefix + message);
+    } catch (const std::exception&) {
+    }
+    Dialogs::Error(sentence + QLatin1Char('\n') + message);
 }
 
 QString TempFilePath(const QString& FileName)

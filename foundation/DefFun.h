@@ -44,8 +44,10 @@ private:
     qsizetype Find(qsizetype from) const
     {
         if constexpr (sizeof(Ch) == 1) {
-            const void* p = std::memchr(line_ + from, static_cast<unsigned char>(delimiter_), size_t(size_ - from));
-            return p ? static_cast<const Ch*>(p) - line_ : size_;
+            // Fields are short: a plain scan beats a library call per field.
+            qsizetype i = from;
+            while (i < size_ && line_[i] != delimiter_) ++i;
+            return i;
         } else {
             qsizetype i = QStringView(line_ + from, size_ - from).indexOf(QChar(delimiter_));
             return i < 0 ? size_ : from + i;
@@ -68,6 +70,10 @@ QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter);
 
 // Appends one line to AppDir + "tvk.log"; throws EInOutError when the file cannot be written.
 void WriteLog(const QString& Msg);
+// An error an operation caught itself: prefix + message to the log (a log that cannot be
+// written does not keep the box from the user), then an error box with the sentence, a line
+// break and the message.
+void ReportError(const QString& sentence, const QString& message, const QString& prefix = QStringLiteral("ОШИБКА! "));
 // "н.д." when the name cannot be read.
 QString GetUserNameStr();
 QString GetComputerNameStr();

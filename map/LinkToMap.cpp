@@ -3,10 +3,9 @@
 
 #include "AppConfig.h"
 #include "DataFiles.h"
-#include "DefFun.h"
 #include "Dialogs.h"
+#include "DragScroll.h"
 #include "Exceptions.h"
-#include "DocumentWindow.h"
 #include "ViewOnMap.h"
 
 #include <QAction>
@@ -14,9 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -102,6 +99,8 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
     ComboBox1 = new QComboBox(bottom);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setMaxVisibleItems(14);
+    // A list of 14 rows rather than the style's popup of every place at once.
+    ComboBox1->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
     ComboBox1->setMinimumContentsLength(40);
     Label1 = new QLabel(QStringLiteral("X: 0"), bottom);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -126,8 +125,10 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
     connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
 
-    Image1->installEventFilter(this);
-    ScrollBox2->viewport()->installEventFilter(this);
+    Drag = TDragScroll::Install(this, ScrollBox2, Image1);
+    Drag->OnMove = [this](QPoint at, bool) { Guarded([&] { Image1MouseMove(at); }); };
+    // Any button drags; a left-button release links where it happens, dragged or not.
+    Drag->OnRelease = [this](Qt::MouseButton button, QPoint at, bool) { Guarded([&] { Image1MouseUp(button, at); }); };
 
     FormCreate();
 }
@@ -141,6 +142,8 @@ void TfrmGraphForm1::FormCreate()
 {
     Points = new TOCoordinates(this);
     LinkColor = 9564305;
+    // Nothing may be linked or saved before the links file has been read.
+    SetEditable(false);
 }
 
 void TfrmGraphForm1::Load()
@@ -152,6 +155,7 @@ void TfrmGraphForm1::Load()
 
 void TfrmGraphForm1::FormActivate()
 {
+    // The commands stay off; the codes are left at the register's, as the routing expects.
     if (TDocumentHost* host = Host()) {
         host->ActivateMenu(wkResearches);
         host->DeActivateMenu();
@@ -190,7 +194,7 @@ void TfrmGraphForm1::LoadMap()
     Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
     areas_.Reset(Image1->Picture);
     Image1->PictureChanged();
-    Panel20->resize(Image1->size());  // temporary until the shared panel fitting lands
+    Drag->ScrollBox2Resize();
 }
 
 void TfrmGraphForm1::FillCapitals(int Level)
@@ -343,29 +347,9 @@ bool TfrmGraphForm1::ToolButton3Click()
         DataFiles::SaveLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points);
     } catch (const std::exception& e) {
         // The old file is intact and the points stay unsaved, so the next save tries again.
-        const QString message = ExceptionMessage(e);
-        try {
-            WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        } catch (const std::exception&) {
-            // The box matters more than a log line that cannot be written.
-        }
-        Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+        DataFiles::ReportSaveError(ExceptionMessage(e));
         return false;
     }
     Points->Modified = false;
     return true;
-}
-
-bool TfrmGraphForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    // Temporary until the shared drag scrolling lands.
-    if (watched == Image1 || watched == ScrollBox2->viewport()) {
-        auto* me = dynamic_cast<QMouseEvent*>(event);
-        if (me) {
-            const QPoint at = Image1->mapFrom(static_cast<QWidget*>(watched), me->position().toPoint());
-            if (event->type() == QEvent::MouseButtonRelease) Guarded([&] { Image1MouseUp(me->button(), at); });
-            if (event->type() == QEvent::MouseMove) Guarded([&] { Image1MouseMove(at); });
-        }
-    }
-    return TDocumentWindow::eventFilter(watched, event);
 }

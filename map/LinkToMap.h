@@ -16,6 +16,7 @@ class QMenu;
 class QScrollArea;
 class QToolBar;
 class QToolButton;
+class TDragScroll;
 namespace ViewOnMap {
 class TMapImage;
 }
@@ -68,6 +69,8 @@ public:
     QScrollArea* ScrollBox2 = nullptr;
     QWidget* Panel20 = nullptr;
     ViewOnMap::TMapImage* Image1 = nullptr;
+    // Drag scrolling (DragX, DragY, Dragging) and the panel fitting.
+    TDragScroll* Drag = nullptr;
 
 public slots:
     void est11Click();
@@ -79,9 +82,6 @@ public slots:
     // True when the file was written; a failure is shown and the points stay unsaved.
     bool ToolButton3Click();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void FormCreate();
     void ChooseLevel(QAction* item, int Level);
@@ -91,7 +91,7 @@ private:
     void SetEditable(bool editable);
 
     LinkToMap::TMapAreas areas_;
-    bool editable_ = true;
+    bool editable_ = false;
 };
 
 extern TfrmGraphForm1* frmGraphForm1;

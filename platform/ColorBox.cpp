@@ -1,6 +1,8 @@
 // The class library's colour list, its names as a Russian user reads them.
 #include "ColorBox.h"
 
+#include "Dialogs.h"
+
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPalette>
@@ -69,5 +71,34 @@ TColor ColorBox::Selected() const
 
 void ColorBox::SetSelected(TColor color)
 {
-    setCurrentIndex(findData(color & 0xFFFFFF));
+    color &= 0xFFFFFF;
+    int index = -1;
+    for (int i = custom_ ? 1 : 0; i < count() && index < 0; ++i)
+        if (itemData(i).toUInt() == color) index = i;
+    if (index < 0 && custom_) {
+        SetCustom(color);
+        index = 0;
+    }
+    setCurrentIndex(index);
+}
+
+void ColorBox::AddCustomEntry()
+{
+    if (custom_) return;
+    custom_ = true;
+    insertItem(0, QStringLiteral("Другой..."), 0u);
+    SetCustom(0);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (index != 0) return;
+        quint32 color = itemData(0).toUInt();
+        if (Dialogs::PickColor(color)) SetCustom(color & 0xFFFFFF);
+    });
+}
+
+void ColorBox::SetCustom(TColor color)
+{
+    QPixmap swatch(16, 12);
+    swatch.fill(ColorToQColor(color));
+    setItemIcon(0, QIcon(swatch));
+    setItemData(0, color);
 }

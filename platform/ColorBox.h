@@ -12,6 +12,14 @@ public:
     // The selected colour (Windows layout; a system colour as its RGB value when the list was
     // made); black when none is selected.
     TColor Selected() const;
-    // Selects the colour; no selection when the list lacks it.
+    // Selects the colour; without the custom entry, no selection when the list lacks it.
     void SetSelected(TColor color);
+
+    // Puts the custom entry first: choosing it opens the colour dialog, and a colour that none
+    // of the named ones is is shown there.
+    void AddCustomEntry();
+
+private:
+    void SetCustom(TColor color);
+    bool custom_ = false;
 };

@@ -44,6 +44,14 @@ extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level)
 
 extern "C" void JpegOutputMessage(j_common_ptr) {}
 
+// True when a picture of that size, as the RGB32 image it becomes, stays within Qt's image
+// allocation limit; a header may claim any size, and the pixels would be allocated first.
+bool WithinAllocationLimit(quint64 width, quint64 height)
+{
+    const quint64 limitMb = quint64(std::max(QImageReader::allocationLimit(), 0));
+    return limitMb == 0 || width * height * 4 <= limitMb * 1024 * 1024;
+}
+
 // Adobe's CMYK JPEGs store the inks inverted.
 void CmykRowToRgb32(const JSAMPLE* in, QRgb* out, int width)
 {
@@ -73,6 +81,10 @@ int DecodeJpeg(const QByteArray& bytes, QImage* image)
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
+    if (!WithinAllocationLimit(cinfo.image_width, cinfo.image_height)) {
+        jpeg_destroy_decompress(&cinfo);
+        return JERR_IMAGE_TOO_BIG;
+    }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     const J_COLOR_SPACE rgb32 = JCS_EXT_BGRA;  // the fourth byte set to 0xFF, as RGB32 wants
@@ -168,10 +180,13 @@ QImage LoadFromFile(const QString& fileName)
     QImage plain;
     if (LoadPlainBitmap(fileName, plain)) return plain;
     QImageReader reader(fileName);
-    QImage image = reader.read();
+    const QSize claimed = reader.size();
+    const bool fits = !claimed.isValid() || WithinAllocationLimit(quint64(claimed.width()), quint64(claimed.height()));
+    QImage image = fits ? reader.read() : QImage();
     if (image.isNull()) {
         if (suffix == QLatin1String("bmp")) throw Exception(QStringLiteral("Bitmap image is not valid"));
-        throw Exception(QStringLiteral("Cannot load picture \"%1\": %2").arg(fileName, reader.errorString()));
+        throw Exception(QStringLiteral("Cannot load picture \"%1\": %2")
+                            .arg(fileName, fits ? reader.errorString() : QStringLiteral("the picture is too large")));
     }
     return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
 }

@@ -272,11 +272,13 @@ void StringGrid::UpdateScrollBars()
     h->setSingleStep(std::max(1, defaultColWidth_ / 4));
 
     const int maxTop = MaxTopRow();
-    topRow_ = std::clamp(topRow_, fixedRows_, maxTop);
+    const int top = std::clamp(topRow_, fixedRows_, maxTop);
+    // Not blocked: the scroll area shows or hides the bar on its range signal. A new range may
+    // move the old value (and so the top row) first; the value set last puts it back.
     QScrollBar* v = verticalScrollBar();
-    const QSignalBlocker block(v);
     v->setRange(0, maxTop - fixedRows_);
     v->setPageStep(std::max(1, BodyHeight() / std::max(1, defaultRowHeight_ + LineH())));
+    topRow_ = top;
     v->setValue(topRow_ - fixedRows_);
 }
 

@@ -4,6 +4,7 @@
 #include "DataFiles.h"
 #include "DrawnIcon.h"
 #include "Exceptions.h"
+#include "Measures.h"
 #include "OResearches.h"
 
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <memory>
 
 TfrmEditForm2* frmEditForm2 = nullptr;
 
@@ -96,8 +98,6 @@ TfrmEditForm2::TfrmEditForm2(QWidget* owner) : TRecordDialog(owner)
     // Its right edge stays at the design's; a wider font widens it leftwards so the caption shows whole.
     const int width = std::max(89, SpeedButton2->sizeHint().width());
     SpeedButton2->setGeometry(232 + 89 - width, 105, width, 21);
-    // The measurements window plugs in here; until then the button stays off.
-    SpeedButton2->setEnabled(false);
     connect(SpeedButton2, &QToolButton::clicked, this, &TfrmEditForm2::SpeedButton2Click);
 
     CreateButtons(Panel4);
@@ -120,6 +120,11 @@ void TfrmEditForm2::FillRec(bool Mark, int ID)
     if (Mark) Modified = true;
 }
 
+void TfrmEditForm2::FillRec(bool Mark)
+{
+    FillRec(Mark, ResearchID);
+}
+
 bool TfrmEditForm2::CheckMes() const
 {
     return DataFiles::HasMeasurements(DataFiles::PathOf(DataFiles::MeasurementsFile), ResearchID);
@@ -134,6 +139,7 @@ void TfrmEditForm2::SetLock()
 
 void TfrmEditForm2::SetRecord(const OResearches::TUnits& r)
 {
+    ResearchID = r.ID;
     Edit1->setText(r.Name);
     ComboBox1->setCurrentIndex(PositionOf(r.Ref1));
     ComboBox2->setCurrentIndex(PositionOf(r.Ref2));
@@ -175,9 +181,13 @@ bool TfrmEditForm2::SavedUnderOtherChoice(const OResearches::TUnits& r, int& lev
 void TfrmEditForm2::SpeedButton2Click()
 {
     Guarded([this] {
-        // The measurements window (created here with the dialog as owner, captioned
-        // "Измерения: " + Edit1's text, loaded with ResearchID, shown modally and freed)
-        // reads the choice through this dialog and reports its saves to MeasurementsSaved.
+        // The window reads the choice through this dialog and reports its saves to
+        // MeasurementsSaved; its result is not looked at, as it saves its own changes.
+        std::unique_ptr<TfrmEditStUnit41> window(new TfrmEditStUnit41(this, this));
+        window->setWindowTitle(window->windowTitle() + QStringLiteral(": ") + Edit1->text());
+        window->PreFillRec(ResearchID);
+        window->exec();
+        window.reset();
         SetLock();
     });
 }

@@ -10,6 +10,7 @@
 #include "DateTimePicker.h"
 #include "Exceptions.h"
 #include "Pictures.h"
+#include "RecordDialog.h"
 #include "Regional.h"
 #include "ResearchChoice.h"
 
@@ -139,14 +140,7 @@ void TfrmEditStUnit41::CreateControls()
     Panel4->setFixedHeight(40);
     form->addWidget(Panel4);
 
-    Button1 = new QPushButton(QStringLiteral("ОК"), Panel4);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(6, 8, 75, 25);
-    Button1->setAutoDefault(false);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), Panel4);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(88, 8, 75, 25);
-    Button2->setAutoDefault(false);
+    TRecordDialog::CreateOkCancel(Panel4, Button1, Button2);
 
     auto* column = new QVBoxLayout(Panel5);
     column->setContentsMargins(0, 0, 0, 0);
@@ -200,15 +194,7 @@ void TfrmEditStUnit41::CreateControls()
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     auto item = [this](const QString& name, const QString& text, const QKeySequence& key) {
-        auto* a = new QAction(text, this);
-        a->setObjectName(name);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WidgetShortcut);
-        }
-        PopupMenu1->addAction(a);
-        StringGrid1->addAction(a);
-        return a;
+        return TableGrid::AddMenuItem(*PopupMenu1, *StringGrid1, name, text, key);
     };
     N2 = item(QStringLiteral("N2"), QStringLiteral("Новая строка"), QKeySequence(Qt::Key_Insert));
     N1 = item(QStringLiteral("N1"), QStringLiteral("Изменить..."), QKeySequence());
@@ -231,6 +217,7 @@ void TfrmEditStUnit41::CreateControls()
     connect(StringGrid1, &StringGrid::CellDoubleClicked, this, [this](int, int) {
         if (SpeedButton7->isEnabled()) SpeedButton7Click();
     });
+    connect(StringGrid1, &StringGrid::ColumnResized, this, [this](int, int) { rowsMeasured_ = false; });
     connect(StringGrid1, &StringGrid::KeyPressed, this, [this](int key, Qt::KeyboardModifiers mods, bool& handled) {
         Guarded([&] { handled = StringGrid1KeyDown(key, mods); });
     });
@@ -260,12 +247,6 @@ QString TfrmEditStUnit41::PlaceName(int placeID) const
     return DataFiles::ReadPlaces(DataFiles::PathOf(file)).Name(placeID);
 }
 
-QString TfrmEditStUnit41::ValueText(double value) const
-{
-    if (Kind() != 0) return Regional::FloatToStr(value);
-    return value == 0 ? QStringLiteral("Истина") : QStringLiteral("Ложь");
-}
-
 // --- Loading, filling and saving ----------------------------------------------------------------
 
 void TfrmEditStUnit41::PreFillRec(int ResearchID)
@@ -292,6 +273,7 @@ void TfrmEditStUnit41::PreFillRec(int ResearchID)
 
 void TfrmEditStUnit41::FillRec()
 {
+    rowsMeasured_ = false;
     StaticText2->move((width() - StaticText2->width()) / 2, StaticText2->y());
     StaticText2->hide();
     if (StringGrid1->RowCount() > 1)
@@ -307,13 +289,16 @@ void TfrmEditStUnit41::FillRec()
     StringGrid1->SetRowCount(count);
     const bool numeric = Kind() != 0;
     const QString yes = QStringLiteral("Истина"), no = QStringLiteral("Ложь");
+    // The texts as the file writes them, which are the regional forms.
+    const QList<DataFiles::MeasurementTexts> texts = DataFiles::FormatMeasurements(*MesList);
     for (int i = 1; i < count; ++i) {
         const OResearches::TUnits& m = MesList->Items(i);
+        const DataFiles::MeasurementTexts& t = texts[i - 1];
         StringGrid1->SetCell(0, i, QString::number(i));
         StringGrid1->SetCell(1, i, m.Name);
-        StringGrid1->SetCell(2, i, Regional::DateToStr(m.Date));
-        StringGrid1->SetCell(3, i, Regional::TimeToStr(m.Time));
-        StringGrid1->SetCell(4, i, numeric ? Regional::FloatToStr(m.Value) : m.Value == 0 ? yes : no);
+        StringGrid1->SetCell(2, i, t.Date);
+        StringGrid1->SetCell(3, i, t.Time);
+        StringGrid1->SetCell(4, i, numeric ? t.Value : m.Value == 0 ? yes : no);
     }
     SetEditControls(true);
     StringGrid1->SetFixedRows(1);
@@ -339,12 +324,7 @@ bool TfrmEditStUnit41::SaveRecs()
         DataFiles::SaveMeasurements(DataFiles::PathOf(DataFiles::MeasurementsFile), ResearchID, *MesList);
     } catch (const std::exception& e) {
         // The old file is as it was and the list stays modified, so OK can try again.
-        const QString message = ExceptionMessage(e);
-        try {
-            WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        } catch (const std::exception&) {
-        }
-        Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+        DataFiles::ReportSaveError(ExceptionMessage(e));
         return false;
     }
     MesList->Modified = false;
@@ -366,6 +346,7 @@ void TfrmEditStUnit41::SetGridParams()
 
 void TfrmEditStUnit41::ReadUserSettings()
 {
+    rowsMeasured_ = false;
     if (!TableGrid::ReadColumnWidths(*StringGrid1, kSection, kWidthFactors).isEmpty())
         Dialogs::Error(QStringLiteral("Ошибка чтения файла конфигурации."));
 }
@@ -380,6 +361,7 @@ void TfrmEditStUnit41::GridResize()
 {
     // The last column, the value, is measured too.
     TableGrid::GridResize(*StringGrid1, *Memo1, StringGrid1->ColCount() - 1);
+    rowsMeasured_ = true;
 }
 
 void TfrmEditStUnit41::FormActivate()
@@ -387,6 +369,13 @@ void TfrmEditStUnit41::FormActivate()
     QPalette pal = StaticText2->palette();
     pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
     StaticText2->setPalette(pal);
+    if (AppConfig->WordWrap && rowsMeasured_ && StringGrid1->DefaultRowHeight() == AppConfig->RowHeight) {
+        // Nothing the heights depend on has changed since they were measured (measuring thousands
+        // of rows takes a while), so they stay: only the colours and lines are set.
+        StringGrid1->SetColor(ColorToQColor(AppConfig->Bgc5));
+        StringGrid1->SetGridLines(AppConfig->GLines, AppConfig->VLines);
+        return;
+    }
     TableGrid::ApplySettings(*StringGrid1);
     if (AppConfig->WordWrap) GridResize();
 }
@@ -472,7 +461,7 @@ void TfrmEditStUnit41::SpeedButton12Click()
             return;
         MesList->Delete(StringGrid1->Row());
         FillRec();
-        if (AppConfig->WordWrap) GridResize();
+        if (AppConfig->WordWrap && !rowsMeasured_) GridResize();  // FillRec has measured them
         MesList->Modified = true;
     });
 }

@@ -93,8 +93,6 @@ protected:
 private:
     void CreateControls();
     void SetEditControls(bool hasRecords);
-    // The value's text in the grid by the kind read now.
-    QString ValueText(double value) const;
     // Shows the measurement dialog for a new measurement or for grid row `row`; on erChanged
     // the record (appended or row's) takes the dialog's place, date, time and value.
     void EditMeasurement(bool isNew, int row);
@@ -102,6 +100,8 @@ private:
     TResearchChoice* choice_;
     // False while the file could not be read (an unusable delimiter): nothing is changed or written.
     bool loadedWhole_ = true;
+    // The row heights were measured for the grid as it is (texts, widths, row height).
+    bool rowsMeasured_ = false;
 };
 
 // The measurements window while it exists.

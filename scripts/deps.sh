@@ -2,7 +2,9 @@
 # Installs, once, every Debian package that building, running and testing Kestrova need.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-translations-l10n libgl-dev libjpeg62-turbo-dev libgtest-dev
-          libbenchmark-dev poppler-utils fonts-dejavu-core xvfb locales)
+          libbenchmark-dev poppler-utils fonts-dejavu-core xvfb locales
+          openbox xdotool imagemagick x11-utils
+          clang libclang-rt-dev)  # libFuzzer and the sanitizers (scripts/fuzz.sh)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,3 +6,8 @@ scripts/deps.sh
 scripts/build.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300
+# The fuzz corpus once more, under ASan and UBSan, where clang is there (KESTROVA_FUZZ_REPLAY=0 skips it).
+cd ..
+if [ "${KESTROVA_FUZZ_REPLAY:-1}" != 0 ] && command -v clang++ >/dev/null; then
+  KESTROVA_FUZZ_JOBS=$(nproc) scripts/fuzz.sh replay
+fi

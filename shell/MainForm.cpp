@@ -2,6 +2,8 @@
 // window openers and the routing of the shared commands to the active document window.
 #include "MainForm.h"
 
+#include "About.h"
+#include "ConnParams.h"
 #include "DrawnIcon.h"
 #include "PrintPreview.h"
 
@@ -474,14 +476,23 @@ bool TfrmMainForm::FindChildWindow(const QString& caption, bool activate)
         const QString title = w->widget() ? w->widget()->windowTitle() : w->windowTitle();
         if (title != caption)
             continue;
-        if (activate) {
-            if (w->isMinimized())
-                w->showMaximized();
-            MdiArea->setActiveSubWindow(w);
-        }
+        if (activate)
+            BringForward(w);
         return true;
     }
     return false;
+}
+
+void TfrmMainForm::BringForward(QMdiSubWindow* w)
+{
+    // A minimised child comes back maximised. Maximised straight from minimised, the frame
+    // keeps its icon's geometry under its new state, so it is restored on the way.
+    const bool minimised = w->isMinimized();
+    MdiArea->setActiveSubWindow(w);
+    if (minimised) {
+        w->showNormal();
+        w->showMaximized();
+    }
 }
 
 QMdiSubWindow* TfrmMainForm::ShowDocument(TDocumentWindow* window)
@@ -733,11 +744,8 @@ void TfrmMainForm::FillWindowList()
         QPointer<QMdiSubWindow> target = w;
         connect(a, &QAction::triggered, this, [this, target] {
             Guarded([this, target] {
-                if (!target)
-                    return;
-                if (target->isMinimized())
-                    target->showMaximized();
-                MdiArea->setActiveSubWindow(target);
+                if (target)
+                    BringForward(target);
             });
         });
         d->WindowListItems << a;
@@ -871,10 +879,24 @@ void TfrmMainForm::N24Click()
 
 void TfrmMainForm::N22Click()
 {
-    // No about box in this build.
+    Guarded([this] {
+        TfrmAbout box(this);
+        box.exec();
+    });
 }
 
 void TfrmMainForm::N26Click()
 {
-    // No settings dialog in this build, so nothing to log either.
+    Guarded([this] {
+        bool stored = false;
+        {
+            TfrmConnect dialog(this);
+            WriteLog(QStringLiteral("Меню - Параметры"));
+            stored = dialog.exec() == QDialog::Accepted;
+        }
+        // The active window takes the new settings as on its next activation: now.
+        if (stored)
+            if (TDocumentWindow* doc = ActiveDocument())
+                doc->FormActivate();
+    });
 }

@@ -112,6 +112,8 @@ private:
     void WriteExitLine();
     // Runs every document window's close step at exit; false when one keeps its window open.
     bool CloseDocuments();
+    // Makes the child the active one, maximised when it was minimised.
+    void BringForward(QMdiSubWindow* w);
     void SubWindowActivated(QMdiSubWindow* window);
     void OpenDocument(const QString& file, const QString& warning, const QString& caption, const Creator& creator);
     void Dispatch(int code, QAction* command, const std::function<void(TDocumentWindow*)>& operation);

@@ -22,28 +22,16 @@ TfrmEditForm::TfrmEditForm(QWidget* owner) : TRecordDialog(owner)
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(0, 194, 358, 40);
 
-    // A captioned text field: the label at (x, y), its edit box below it; OK checks its text.
-    auto field = [this](QLabel*& label, int labelNo, QLineEdit*& edit, int editNo, const QString& caption, int x,
-                        int y, int width) {
-        label = new QLabel(caption, Panel1);
-        label->setObjectName(QStringLiteral("Label%1").arg(labelNo));
-        label->move(x, y);
-        edit = new QLineEdit(Panel1);
-        edit->setObjectName(QStringLiteral("Edit%1").arg(editNo));
-        edit->setGeometry(x, y + 16, width, 21);
-        AddTextField(edit, caption);
-    };
-    field(Label1, 1, Edit1, 1, QStringLiteral("Наименование"), 8, 8, 313);
-    field(Label4, 4, Edit2, 2, QStringLiteral("Код МВД"), 8, 56, 57);
-    field(Label8, 8, Edit3, 3, QStringLiteral("Код МСХ"), 72, 56, 57);
-    field(Label9, 9, Edit4, 4, QStringLiteral("Код бук."), 136, 56, 57);
-    field(Label10, 10, Edit5, 5, QStringLiteral("Код лат."), 200, 56, 57);
-    field(Label11, 11, Edit6, 6, QStringLiteral("Код б.-л."), 264, 56, 57);
-    field(Label2, 2, Edit7, 7, QStringLiteral("Столица"), 8, 104, 313);
+    AddCaptionedField(Panel1, Label1, 1, Edit1, 1, QStringLiteral("Наименование"), 8, 8, 313);
+    AddCaptionedField(Panel1, Label4, 4, Edit2, 2, QStringLiteral("Код МВД"), 8, 56, 57);
+    AddCaptionedField(Panel1, Label8, 8, Edit3, 3, QStringLiteral("Код МСХ"), 72, 56, 57);
+    AddCaptionedField(Panel1, Label9, 9, Edit4, 4, QStringLiteral("Код бук."), 136, 56, 57);
+    AddCaptionedField(Panel1, Label10, 10, Edit5, 5, QStringLiteral("Код лат."), 200, 56, 57);
+    AddCaptionedField(Panel1, Label11, 11, Edit6, 6, QStringLiteral("Код б.-л."), 264, 56, 57);
+    AddCaptionedField(Panel1, Label2, 2, Edit7, 7, QStringLiteral("Столица"), 8, 104, 313);
     CreateButtons(Panel2);
 
-    const QList<QWidget*> order{Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Button1, Button2};
-    for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+    SetTabOrder({Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Button1, Button2});
     Edit1->setFocus();
     frmEditForm = this;
 }

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -86,16 +87,21 @@ void TRecordDialog::Button2Click()
     done(erCancelled);
 }
 
+void TRecordDialog::CreateOkCancel(QWidget* strip, QPushButton*& ok, QPushButton*& cancel)
+{
+    ok = new QPushButton(QStringLiteral("ОК"), strip);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setGeometry(6, 8, 75, 25);
+    ok->setAutoDefault(false);
+    cancel = new QPushButton(QStringLiteral("Отмена"), strip);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    cancel->setGeometry(88, 8, 75, 25);
+    cancel->setAutoDefault(false);
+}
+
 void TRecordDialog::CreateButtons(QWidget* strip)
 {
-    Button1 = new QPushButton(QStringLiteral("ОК"), strip);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(6, 8, 75, 25);
-    Button1->setAutoDefault(false);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), strip);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(88, 8, 75, 25);
-    Button2->setAutoDefault(false);
+    CreateOkCancel(strip, Button1, Button2);
     connect(Button1, &QPushButton::clicked, this, &TRecordDialog::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TRecordDialog::Button2Click);
 }
@@ -104,6 +110,29 @@ void TRecordDialog::AddTextField(QLineEdit* edit, const QString& caption)
 {
     connect(edit, &QLineEdit::textChanged, this, &TRecordDialog::MarkToSave);
     textFields_.append({edit, caption});
+}
+
+QLabel* TRecordDialog::AddLabel(QWidget* panel, int labelNo, const QString& caption, int x, int y)
+{
+    auto* label = new QLabel(caption, panel);
+    label->setObjectName(QStringLiteral("Label%1").arg(labelNo));
+    label->move(x, y);
+    return label;
+}
+
+void TRecordDialog::AddCaptionedField(QWidget* panel, QLabel*& label, int labelNo, QLineEdit*& edit, int editNo,
+                                      const QString& caption, int x, int y, int width)
+{
+    label = AddLabel(panel, labelNo, caption, x, y);
+    edit = new QLineEdit(panel);
+    edit->setObjectName(QStringLiteral("Edit%1").arg(editNo));
+    edit->setGeometry(x, y + 16, width, 21);
+    AddTextField(edit, caption);
+}
+
+void TRecordDialog::SetTabOrder(const QList<QWidget*>& order)
+{
+    for (int i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 bool TRecordDialog::CheckValues()

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -49,9 +50,21 @@ public slots:
 protected:
     // Creates Button1 and Button2 (75 x 25) at x 6 and 88 of the given bottom strip.
     void CreateButtons(QWidget* strip);
+public:
+    // The same two buttons for any window's strip; the caller connects them.
+    static void CreateOkCancel(QWidget* strip, QPushButton*& ok, QPushButton*& cancel);
+protected:
     // Makes edit a watched text field: its change marks the dialog, and OK refuses a text in it
     // that would not read back (see TextFieldProblem).
     void AddTextField(QLineEdit* edit, const QString& caption);
+    // A caption "Label<labelNo>" at (x, y) of panel.
+    static QLabel* AddLabel(QWidget* panel, int labelNo, const QString& caption, int x, int y);
+    // A captioned text field: its label at (x, y), the edit box "Edit<editNo>" below it
+    // (width x 21), watched as AddTextField says.
+    void AddCaptionedField(QWidget* panel, QLabel*& label, int labelNo, QLineEdit*& edit, int editNo,
+                           const QString& caption, int x, int y, int width);
+    // The tab order of the controls, in this order.
+    void SetTabOrder(const QList<QWidget*>& order);
     // OK's check before it accepts; false keeps the dialog open (after a warning).
     // The default checks the text fields added with AddTextField.
     virtual bool CheckValues();

@@ -2,10 +2,8 @@
 #include "Regions.h"
 
 #include "DefFun.h"
-#include "EditRegion.h"
 
 #include <QLineEdit>
-#include <memory>
 
 TfrmTableForm* frmTableForm = nullptr;
 
@@ -30,7 +28,7 @@ TTableParams RegionParams()
 }  // namespace
 
 TfrmTableForm::TfrmTableForm(QWidget* owner)
-    : TTableListForm(RegionParams(), owner, DataFiles::LoadRegions, DataFiles::SaveRegions)
+    : TTableDialogForm(RegionParams(), owner, DataFiles::LoadRegions, DataFiles::SaveRegions)
 {
     setObjectName(QStringLiteral("frmTableForm"));
     FormCreate();
@@ -52,25 +50,3 @@ QStringList TfrmTableForm::RecordCells(int index) const
     const ORegions::TUnits& r = RegionList->Items(index);
     return {r.Name, r.Capital, r.CodeMVD, r.CodeMSH, r.CodeAlpha, r.CodeLatin, r.CodeAlphaNum};
 }
-
-bool TfrmTableForm::AddRecord()
-{
-    std::unique_ptr<TfrmEditForm> dialog(new TfrmEditForm(this));
-    dialog->Edit1->setText(QStringLiteral("Новая запись"));
-    dialog->FillRec(true);
-    if (dialog->Execute() != erChanged) return false;
-    dialog->GetRecord(AppendRecord(RegionList->MaxID + 1));
-    return true;
-}
-
-bool TfrmTableForm::ChangeRecord(int index)
-{
-    std::unique_ptr<TfrmEditForm> dialog(new TfrmEditForm(this));
-    ORegions::TUnits& r = RegionList->Items(index);
-    dialog->SetRecord(r);
-    dialog->FillRec(false);
-    if (dialog->Execute() != erChanged) return false;
-    dialog->GetRecord(r);
-    return true;
-}
-

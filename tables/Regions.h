@@ -1,10 +1,11 @@
 // The regions window: the reference table of regions (ksRegions.txt) in the table-window family.
 #pragma once
 
+#include "EditRegion.h"
 #include "ORegions.h"
 #include "TableForm.h"
 
-class TfrmTableForm : public TTableListForm<TORegions> {
+class TfrmTableForm : public TTableDialogForm<TORegions, TfrmEditForm> {
     Q_OBJECT
 public:
     explicit TfrmTableForm(QWidget* owner);
@@ -18,8 +19,6 @@ public:
 
 protected:
     QStringList RecordCells(int index) const override;
-    bool AddRecord() override;
-    bool ChangeRecord(int index) override;
 };
 
 // The regions window last created.

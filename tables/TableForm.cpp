@@ -175,15 +175,7 @@ void TTableForm::CreateControls()
     PopupMenu4 = new QMenu(this);
     PopupMenu4->setObjectName(QStringLiteral("PopupMenu4"));
     auto makeItem = [this](const QString& name, const QString& text, const QKeySequence& key) {
-        auto* a = new QAction(text, this);
-        a->setObjectName(name);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WidgetShortcut);
-        }
-        PopupMenu4->addAction(a);
-        StringGrid1->addAction(a);
-        return a;
+        return TableGrid::AddMenuItem(*PopupMenu4, *StringGrid1, name, text, key);
     };
     MenuItem5 = makeItem(QStringLiteral("MenuItem5"), QStringLiteral("Новая строка"), QKeySequence(Qt::Key_Insert));
     N3 = makeItem(QStringLiteral("N3"), QStringLiteral("Изменить"), QKeySequence());
@@ -305,9 +297,7 @@ bool TTableForm::SaveRecs()
         SaveRecords(DataFiles::PathOf(params_.FileName));
     } catch (const std::exception& e) {
         // The old file is intact and the list stays modified, so the next save tries again.
-        const QString message = ExceptionMessage(e);
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        Dialogs::Error(QStringLiteral("При сохранении данных произошла ошибка!") + QLatin1Char('\n') + message);
+        DataFiles::ReportSaveError(ExceptionMessage(e));
         return false;
     }
     SetListModified(false);

@@ -5,18 +5,20 @@
 
 #include "DataFiles.h"
 #include "DocumentWindow.h"
+#include "RecordDialog.h"
 #include "StringGrid.h"
 #include "TableGrid.h"
 
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
@@ -202,4 +204,50 @@ protected:
 private:
     Loader load_;
     Writer save_;
+};
+
+// A member whose record dialog follows the plain protocol (Edit1 the name, SetRecord, GetRecord):
+// the add and change commands, the same for every such member.
+template <class List, class Dialog>
+class TTableDialogForm : public TTableListForm<List> {
+public:
+    using TTableListForm<List>::TTableListForm;
+
+protected:
+    using Record = std::remove_reference_t<decltype(std::declval<List&>().Items(0))>;
+
+    // The dialog as the member shows it, before its controls are filled (adding or changing).
+    virtual void PrepareDialog(Dialog& dialog, bool adding) { Q_UNUSED(dialog); Q_UNUSED(adding); }
+    // The ID of a record being added.
+    virtual int NewRecordID() { return this->Records->MaxID + 1; }
+    // After a change dialog that gave no erChanged: true when the member still changed r
+    // (something the dialog did meanwhile must be kept), so it is saved as after any change.
+    virtual bool KeptAfterCancel(Dialog& dialog, Record& r)
+    {
+        Q_UNUSED(dialog);
+        Q_UNUSED(r);
+        return false;
+    }
+
+    bool AddRecord() override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, true);
+        dialog->Edit1->setText(QStringLiteral("Новая запись"));
+        dialog->FillRec(true);
+        if (dialog->Execute() != erChanged) return false;
+        dialog->GetRecord(this->AppendRecord(NewRecordID()));
+        return true;
+    }
+    bool ChangeRecord(int index) override
+    {
+        std::unique_ptr<Dialog> dialog(new Dialog(this));
+        PrepareDialog(*dialog, false);
+        auto& r = this->Records->Items(index);
+        dialog->SetRecord(r);
+        dialog->FillRec(false);
+        if (dialog->Execute() != erChanged) return KeptAfterCancel(*dialog, r);
+        dialog->GetRecord(r);
+        return true;
+    }
 };

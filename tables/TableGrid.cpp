@@ -6,7 +6,9 @@
 #include "ProfileFile.h"
 #include "Exceptions.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
@@ -167,6 +169,19 @@ void GridResize(StringGrid& grid, TMeasureBox& memo, int lastCandidate)
         const int height = memo.LineCount() * rowHeight;
         if (height > 0) grid.SetRowHeight(r, height);
     }
+}
+
+QAction* AddMenuItem(QMenu& menu, StringGrid& grid, const QString& name, const QString& text, const QKeySequence& key)
+{
+    auto* a = new QAction(text, menu.parent());
+    a->setObjectName(name);
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetShortcut);
+    }
+    menu.addAction(a);
+    grid.addAction(a);
+    return a;
 }
 
 void ApplySettings(StringGrid& grid)

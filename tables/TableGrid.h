@@ -10,6 +10,10 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAction;
+class QKeySequence;
+class QMenu;
+
 // The hidden measuring box (`Memo1`): a word-wrapping text box as wide as a column, in the
 // grid's font, that says how many lines a text takes and what they are. Never shown.
 class TMeasureBox : public QWidget {
@@ -52,6 +56,10 @@ void DrawDataCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, 
 // a later column winning a tie) with the largest text-to-width ratio decides the row's
 // height, a whole multiple of RowHeight. Columns of width 0 are never candidates.
 void GridResize(StringGrid& grid, TMeasureBox& memo, int lastCandidate);
+
+// An item of the grid's pop-up menu (owned by the menu's parent); its shortcut acts while
+// the grid has the focus.
+QAction* AddMenuItem(QMenu& menu, StringGrid& grid, const QString& name, const QString& text, const QKeySequence& key);
 
 // The settings applied on activation: colours, default row height, grid lines.
 void ApplySettings(StringGrid& grid);

@@ -1,11 +1,14 @@
 // The data-file readers and writers: line rules, key-field errors, layouts and safe rewrites.
 #include "AnsiCodec.h"
 #include "DataFiles.h"
+#include "DefFun.h"
 #include "DatabaseFixture.h"
 #include "Exceptions.h"
 #include "../platform/Faults.h"
 
 #include <QFile>
+
+#include <cmath>
 
 using namespace DataFiles;
 using namespace Qt::StringLiterals;
@@ -228,6 +231,11 @@ TEST_F(DataFilesTest, MeasurementFormatsAgreeWithTheRegionalConversions)
                                                           Regional::TimeToStr(t), Regional::FloatToStr(v));
                 }
         EXPECT_EQ(MeasurementLine(list.Items(1)), expected[0]);
+        const QList<MeasurementTexts> texts = FormatMeasurements(list);
+        ASSERT_EQ(texts.size(), expected.size());
+        for (int i = 0; i < texts.size(); ++i)
+            ASSERT_EQ(QStringList({texts[i].Date, texts[i].Time, texts[i].Value}).join(u';'), expected[i].section(u';', 3))
+                << i;
         SaveAllMeasurements(DataPath(MeasurementsFile), list);
         ASSERT_EQ(ReadData(MeasurementsFile), expected);
 
@@ -244,6 +252,69 @@ TEST_F(DataFilesTest, MeasurementFormatsAgreeWithTheRegionalConversions)
         }
         EXPECT_EQ(back.MaxID, list.Count() - 1);
     }
+}
+
+// Lines in the writer's plain form are read in one pass, all others field by field; whatever
+// the road, a line gives what the field splitter and the regional conversions give.
+TEST_F(DataFilesTest, EveryMeasurementLineReadsAsItsFieldsConvert)
+{
+    const QStringList lines{
+        u"1;2;3;01.02.2005;10:00:00;1.5"_s,
+        u" 4 ; 2 ;3; 01.02.2005 ;10:00:00 ; 2.5 "_s,
+        u"5;2;3;1.2.2005;1:02:03;7"_s,
+        u"6;2;3;01.02.2005;10:00:00;1.5;extra;fields"_s,
+        u"007;-2;0003;29.02.2004;23:59:59;-0.001"_s,
+        u"8;2;3;01.02.2005;10:00:00;-0"_s,
+        u"9;2;3;01.02.2005;10:00:00;0.1234567890123456789"_s,
+        u"10;2;3;01.02.2005;10:00:00;12345678901234567890"_s,
+        u"11;2;3;01.02.2005;10:00:00;1E5"_s,
+        u"12;2;3;01.02.2005;10:00:00;9007199254740993"_s,
+        u"1234567890;2;3;01.02.2005;10:00:00;1"_s,
+        u"14;2;3;01.02.2005;10:00:00;00012.50"_s,
+        u"15;2;3;01.02.2005;10:00:00;1.5\t"_s,
+        u"16;2;3;01.02.2005;10:00:00;.5"_s,
+        u"17;2;3;01.02.2005;10:00:00;1,5"_s,
+    };
+    WriteData(MeasurementsFile, lines);
+    WithPlaceholder<TOResearches> list;
+    const LoadResult r = LoadAllMeasurements(DataPath(MeasurementsFile), list);
+    // The last line stops the load, as the regional reading refuses its value.
+    EXPECT_EQ(r.Error, u"'1,5' is not a valid floating point value"_s);
+    ASSERT_EQ(list.Count(), lines.size() + 1);
+    for (int i = 1; i < lines.size(); ++i) {
+        const QString& line = lines[i - 1];
+        const OResearches::TUnits& m = list.Items(i);
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_EQ(m.ID, Regional::StrToInt(GetFieldNo(1, line)));
+        EXPECT_EQ(m.Ref1, Regional::StrToInt(GetFieldNo(2, line)));
+        EXPECT_EQ(m.Ref2, Regional::StrToInt(GetFieldNo(3, line)));
+        EXPECT_EQ(m.Date, Regional::StrToDate(GetFieldNo(4, line)));
+        EXPECT_EQ(m.Time, Regional::StrToTime(GetFieldNo(5, line)));
+        const double value = Regional::StrToFloat(GetFieldNo(6, line));
+        EXPECT_TRUE(m.Value == value && std::signbit(m.Value) == std::signbit(value)) << m.Value;
+    }
+}
+
+TEST_F(DataFilesTest, PlaceIndexFindsWhatAReadingFromTheTopFinds)
+{
+    const PlaceIndex none = ReadPlaces(DataPath(RegionsFile));
+    EXPECT_FALSE(none.Exists());
+    EXPECT_EQ(none.Name(1), QString());
+    WriteData(RegionsFile, {u"# регионы"_s, u"2;Тыва"_s, u"1;Алтай"_s, u"2;Другая Тыва"_s, u"x;Плохо"_s, u"007;Бурятия"_s});
+    const PlaceIndex index = ReadPlaces(DataPath(RegionsFile));
+    EXPECT_TRUE(index.Exists());
+    ASSERT_EQ(index.Lines().size(), 5);
+    EXPECT_EQ(index.Lines()[4].IdText, u"007"_s);
+    // The first line wins; a bad line stops only the lookups that reach it.
+    EXPECT_EQ(index.Name(2), u"Тыва"_s);
+    EXPECT_EQ(index.Name(1), u"Алтай"_s);
+    EXPECT_EQ(MessageOf<EConvertError>([&] { index.Name(7); }), u"'x' is not a valid integer value"_s);
+    EXPECT_EQ(MessageOf<EConvertError>([&] { index.Name(5); }), u"'x' is not a valid integer value"_s);
+    EXPECT_THROW(index.IDs(), EConvertError);
+    WriteData(RegionsFile, {u"2;Тыва"_s, u"007;Бурятия"_s});
+    EXPECT_EQ(ReadPlaces(DataPath(RegionsFile)).IDs(), QList<int>({2, 7}));
+    EXPECT_EQ(ReadPlaces(DataPath(RegionsFile)).Name(5), QString());
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
 }
 
 TEST_F(DataFilesTest, LinksAndPlaceNames)

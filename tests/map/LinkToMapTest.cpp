@@ -1,20 +1,21 @@
 // The linking window: listing places, linking by a click, clearing, saving and the question on close.
 #include "../platform/Faults.h"
 #include "DatabaseFixture.h"
+#include "DragScroll.h"
 #include "LinkToMap.h"
 #include "MainForm.h"
 #include "Pictures.h"
 #include "ViewOnMap.h"
 
-#include <QComboBox>
-#include <QFile>
 #include <QAction>
-#include <QCoreApplication>
-#include <QEvent>
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -61,15 +62,22 @@ protected:
         form->Load();
         return *form;
     }
-    void Select(const QString& name)
+    static void Select(TfrmGraphForm1* w, const QString& name)
     {
-        const int i = form->ComboBox1->findText(name);
+        const int i = w->ComboBox1->findText(name);
         ASSERT_GE(i, 0) << name.toStdString();
-        form->ComboBox1->setCurrentIndex(i);
-        form->ComboBox1Change();
+        w->ComboBox1->setCurrentIndex(i);
+        w->ComboBox1Change();
     }
+    void Select(const QString& name) { Select(form.get(), name); }
     void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) { form->Image1MouseUp(button, QPoint(x, y)); }
     TColor At(int x, int y) const { return Pictures::PixelColor(form->Image1->Picture, x, y); }
+    QList<TColor> At(std::initializer_list<QPoint> points) const
+    {
+        QList<TColor> colours;
+        for (QPoint p : points) colours << At(p.x(), p.y());
+        return colours;
+    }
     QStringList PointLines() const
     {
         QStringList lines;
@@ -87,41 +95,34 @@ protected:
 TEST_F(LinkWindow, OpensListingRegionsWithNothingSelectedOrPainted)
 {
     TfrmGraphForm1& w = Open();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Привязка объектов к карте"));
     EXPECT_EQ(w.LinkColor, DefaultLink);
     EXPECT_EQ(w.CurrentLevel, 0);
-    ASSERT_EQ(w.ComboBox1->count(), 3);
     EXPECT_EQ(w.ComboBox1->itemText(2), QStringLiteral("Тула"));
     EXPECT_EQ(w.Codes, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(w.ComboBox1->currentIndex(), -1);
     EXPECT_EQ(PointLines(), Links);
     EXPECT_FALSE(w.Points->Modified);
-    for (QPoint p : {QPoint(50, 50), QPoint(150, 50), QPoint(250, 50), QPoint(50, 150)}) EXPECT_EQ(At(p.x(), p.y()), White);
-    EXPECT_EQ(w.ToolButton1->text(), QStringLiteral("Регионы"));
-    EXPECT_EQ(w.ToolButton1->popupMode(), QToolButton::MenuButtonPopup);
-    EXPECT_EQ(w.Label1->text(), QStringLiteral("X: 0"));
-    EXPECT_FALSE(w.Label1->isEnabled());
-    w.Image1MouseMove(QPoint(12, 34));
-    EXPECT_EQ(w.Label1->text() + w.Label2->text(), QStringLiteral("X: 12Y: 34"));
+    EXPECT_EQ(At({{50, 50}, {150, 50}, {250, 50}, {50, 150}}), QList<TColor>(4, White));
+    EXPECT_EQ(w.Label1->text() + w.Label2->text(), QStringLiteral("X: 0Y: 0"));
     w.FormActivate();
     EXPECT_EQ(QColorToColor(w.ToolBar1->palette().color(QPalette::Window)), TColor(0x80FF80));
     EXPECT_TRUE(dialogs_->Messages.isEmpty());
 }
 
-TEST_F(LinkWindow, ChoosingAPlacePaintsOnlyItsAreas)
+TEST_F(LinkWindow, ChoosingAPlacePaintsItsAreasOnlyAndInsideTheirBorders)
 {
-    Open();
-    Select(QStringLiteral("Москва"));
-    EXPECT_EQ(At(50, 50), DefaultLink);
-    EXPECT_EQ(At(150, 150), DefaultLink);  // D, all of it
-    EXPECT_EQ(At(150, 50), White);
-    EXPECT_EQ(At(21, 151), LabelRed);       // the label stays
-    EXPECT_EQ(At(100, 50), Black);
-    Select(QStringLiteral("Тверь"));
-    EXPECT_EQ(At(50, 50), White);
-    EXPECT_EQ(At(50, 150), White);
-    EXPECT_EQ(At(150, 50), DefaultLink);
-    EXPECT_EQ(At(250, 50), White);  // district 1: another level
+    // Region 2 also has a seed on the A/B border, which is neither painted nor cleared; link
+    // colours equal to the borders' or to the label's must not let a clearing whiten them.
+    WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;2;100;50"});
+    TfrmGraphForm1& w = Open();
+    const std::initializer_list<QPoint> probe = {{50, 50}, {150, 150}, {150, 50}, {250, 50}, {100, 50}, {0, 100}, {21, 151}};
+    for (TColor c : {DefaultLink, Black, LabelRed}) {
+        w.LinkColor = c;
+        Select(QStringLiteral("Москва"));
+        EXPECT_EQ(At(probe), (QList<TColor>{c, c, White, White, Black, Black, LabelRed})) << c;
+        Select(QStringLiteral("Тверь"));
+        EXPECT_EQ(At(probe), (QList<TColor>{White, White, c, White, Black, Black, LabelRed})) << c;
+    }
 }
 
 TEST_F(LinkWindow, ClicksLinkOnlyUsableWhiteOrOldColourAreas)
@@ -153,56 +154,76 @@ TEST_F(LinkWindow, ClicksLinkOnlyUsableWhiteOrOldColourAreas)
         EXPECT_EQ(w.Points->Count(), c.points) << c.what;
         EXPECT_EQ(At(c.at.x(), c.at.y()), c.colour) << c.what;
     }
-    EXPECT_EQ(PointLines(), QStringList{"0;2;150;50"});
     EXPECT_TRUE(w.Points->Modified);
-    EXPECT_EQ(At(199, 99), DefaultLink);  // the whole area
-    EXPECT_EQ(At(201, 50), White);
+    EXPECT_EQ(At({{199, 99}, {201, 50}}), (QList<TColor>{DefaultLink, White}));  // the whole area, and no more
 
     // A new colour: the old-colour area takes a point but keeps its colour; a white one takes the new colour.
     dialogs_->ColorAnswers = {0x00FF00};
     w.SpeedButton1->click();
     EXPECT_EQ(w.LinkColor, TColor(0x00FF00));
     Click(170, 70);
-    EXPECT_EQ(w.Points->Count(), 2);
-    EXPECT_EQ(At(170, 70), DefaultLink);
     Click(250, 50);
-    EXPECT_EQ(At(250, 50), TColor(0x00FF00));
+    EXPECT_EQ(At({{170, 70}, {250, 50}}), (QList<TColor>{DefaultLink, 0x00FF00}));
     EXPECT_EQ(PointLines(), (QStringList{"0;2;150;50", "0;2;170;70", "0;2;250;50"}));
     // A cancelled colour dialog keeps the colour.
     w.SpeedButton1->click();
     EXPECT_EQ(w.LinkColor, TColor(0x00FF00));
 }
 
-TEST_F(LinkWindow, FillsNeverLeaveTheAreaAsLoaded)
-{
-    // A link colour equal to the borders' or the label's: clearing must not whiten either.
-    TfrmGraphForm1& w = Open();
-    for (TColor colour : {Black, LabelRed}) {
-        dialogs_->ColorAnswers = {colour};
-        w.SpeedButton1Click();
-        Select(QStringLiteral("Москва"));
-        EXPECT_EQ(At(50, 50), colour);
-        EXPECT_EQ(At(150, 50), White);
-        Select(QStringLiteral("Тверь"));
-        EXPECT_EQ(At(50, 50), White);
-        EXPECT_EQ(At(50, 150), White);
-        EXPECT_EQ(At(100, 50), Black);
-        EXPECT_EQ(At(0, 100), Black);
-        EXPECT_EQ(At(21, 151), LabelRed);
+// The mouse as the user moves it: the screen point stays, the picture under it may scroll.
+class LinkWindowMouse : public LinkWindow {
+protected:
+    void Mouse(QEvent::Type type, QPoint screen, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QWidget* target = form->Image1;
+        QMouseEvent e(type, target->mapFromGlobal(QPointF(screen)), QPointF(screen), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
     }
-}
+    // Presses over the picture pixel from, moves the mouse by on the screen and releases it there.
+    void DragBy(QPoint from, QPoint by, Qt::MouseButton button)
+    {
+        const QPoint start = form->Image1->mapToGlobal(from);
+        Mouse(QEvent::MouseButtonPress, start, button, button);
+        Mouse(QEvent::MouseMove, start + by, Qt::NoButton, button);
+        Mouse(QEvent::MouseButtonRelease, start + by, button, Qt::NoButton);
+    }
+    QPoint Scrolled() const
+    {
+        return {form->ScrollBox2->horizontalScrollBar()->value(), form->ScrollBox2->verticalScrollBar()->value()};
+    }
+};
 
-TEST_F(LinkWindow, BorderSeedsInTheFileAreNeitherPaintedNorCleared)
+TEST_F(LinkWindowMouse, RightDragOnlyScrollsLeftDragLinksWhereItEnds)
 {
-    WriteData(QStringLiteral("ksLinksToMap.txt"), {"0;2;100;50", "0;2;150;50"});
-    Open();
-    Select(QStringLiteral("Тверь"));
-    EXPECT_EQ(At(150, 50), DefaultLink);
-    EXPECT_EQ(At(100, 50), Black);
-    Select(QStringLiteral("Москва"));
-    EXPECT_EQ(At(150, 50), White);
-    EXPECT_EQ(At(100, 50), Black);
-    EXPECT_EQ(At(100, 0), Black);
+    TfrmGraphForm1& w = Open();
+    w.ComboBox1->setMinimumContentsLength(1);  // so that the window may be narrower than the picture
+    w.resize(240, 200);
+    w.show();
+    QApplication::processEvents();
+    ASSERT_LT(w.ScrollBox2->viewport()->width(), 300);
+    ASSERT_LT(w.ScrollBox2->viewport()->height(), 200 - 20);
+    Select(QStringLiteral("Тула"));
+
+    DragBy({150, 60}, {-40, -20}, Qt::RightButton);
+    EXPECT_EQ(Scrolled(), QPoint(40, 20));
+    EXPECT_EQ(w.Points->Count(), Links.size());
+    EXPECT_EQ(At(150, 60), White);
+    EXPECT_FALSE(w.Drag->Dragging);
+
+    // The picture follows the mouse, so the release is over the pixel pressed.
+    DragBy({150, 60}, {20, 10}, Qt::LeftButton);
+    EXPECT_EQ(Scrolled(), QPoint(20, 10));
+    EXPECT_EQ(PointLines().last(), QStringLiteral("0;3;150;60"));
+    EXPECT_EQ(At(150, 60), DefaultLink);
+    // At the edge it cannot follow: the release lies 70 pixels further right, in C.
+    DragBy({140, 60}, {90, 10}, Qt::LeftButton);
+    EXPECT_EQ(Scrolled(), QPoint(0, 0));
+    EXPECT_EQ(PointLines().last(), QStringLiteral("0;3;210;60"));
+    EXPECT_EQ(At(250, 50), DefaultLink);
+    // The labels follow every move.
+    const QPoint over = w.Image1->mapToGlobal(QPoint(33, 44));
+    Mouse(QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.Label1->text() + w.Label2->text(), QStringLiteral("X: 33Y: 44"));
 }
 
 TEST_F(LinkWindow, SwitchingLevelClearsThePreviousLevelAndTheSelection)
@@ -222,13 +243,11 @@ TEST_F(LinkWindow, SwitchingLevelClearsThePreviousLevelAndTheSelection)
     // The button part reloads the current list.
     w.ToolButton1->click();
     EXPECT_EQ(w.ComboBox1->currentIndex(), -1);
-    EXPECT_EQ(At(250, 50), White);
-    EXPECT_EQ(At(150, 150), White);
+    EXPECT_EQ(At({{250, 50}, {150, 150}}), QList<TColor>(2, White));
     EXPECT_EQ(w.CurrentLevel, 1);
     w.est11->trigger();
     EXPECT_EQ(w.ToolButton1->text(), QStringLiteral("Регионы"));
     EXPECT_EQ(w.ComboBox1->count(), 3);
-    EXPECT_EQ(w.CurrentLevel, 0);
 }
 
 TEST_F(LinkWindow, ClearingPointsRemovesOnlyTheSelectedPlaceOfTheCurrentLevel)
@@ -275,12 +294,10 @@ TEST_F(LinkWindow, SavedPointsOfBothLevelsReadBackInBothWindows)
     // Тула's 10 is the highest value: D takes the last interval's colour; unmeasured places stay white.
     const TColor top = mapAt(150, 150);
     EXPECT_NE(top, White);
-    EXPECT_EQ(mapAt(50, 50), White);
-    EXPECT_EQ(mapAt(150, 50), White);
+    EXPECT_EQ(mapAt(50, 50) & mapAt(150, 50), White);
     map.ComboBox1->setCurrentIndex(1);
     map.ComboBox1Change();
     EXPECT_EQ(mapAt(150, 50), top);
-    EXPECT_EQ(mapAt(250, 50), White);
 }
 
 TEST_F(LinkWindow, FailedSaveKeepsTheOldFileAndThePointsUnsaved)
@@ -375,6 +392,12 @@ TEST_F(LinkWindow, UnusableDelimiterOrBadNamesLeaveTheFileAlone)
     EXPECT_FALSE(bad.ToolButton3Click());
     EXPECT_TRUE(bad.FormClose());
     EXPECT_EQ(LinkBytes(), before);
+
+    // A map that does not load stops the load before the points are read: nothing is saved either.
+    TestSupport::WriteBytes(AppConfig->MapFile, "BM broken");
+    EXPECT_THROW(Open(), Exception);
+    EXPECT_FALSE(form->ToolButton3Click());
+    EXPECT_EQ(LinkBytes(), before);
 }
 
 // Through the main window: the menu item, one window, the commands it leaves off, closing.
@@ -394,13 +417,6 @@ protected:
         TfrmMainForm::DocumentCreators() = TfrmMainForm::Creators();
         LinkWindow::TearDown();
     }
-    QList<bool> SharedEnabled() const
-    {
-        QList<bool> on;
-        for (QAction* a : {main_->ExportToFile, main_->PrintPreview, main_->CopyToClipBoard, main_->Print, main_->MenuPrintEx})
-            on << a->isEnabled();
-        return on;
-    }
     std::unique_ptr<TfrmMainForm> main_;
 };
 
@@ -413,7 +429,8 @@ TEST_F(LinkWindowInMain, MenuOpensOneWindowThatLeavesTheSharedCommandsOff)
     EXPECT_EQ(frmGraphForm1->ComboBox1->count(), 3);
     EXPECT_EQ(frmGraphForm1->Points->Count(), Links.size());
     EXPECT_EQ(CountLog(QStringLiteral("Меню - Привязка объектов к карте")), 1);
-    EXPECT_EQ(SharedEnabled(), QList<bool>(5, false));
+    for (QAction* a : {main_->ExportToFile, main_->PrintPreview, main_->CopyToClipBoard, main_->Print, main_->MenuPrintEx})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     const TWhatToDo& codes = *main_->WhatToDo;
     EXPECT_EQ(QList<int>({codes.Print, codes.PrintPreview, codes.CopyToClipBoard, codes.ExportToFile}),
               QList<int>(4, wkResearches));
@@ -423,21 +440,23 @@ TEST_F(LinkWindowInMain, MenuOpensOneWindowThatLeavesTheSharedCommandsOff)
     EXPECT_EQ(CountLog(QStringLiteral("Меню - Привязка объектов к карте")), 1);
 }
 
-TEST_F(LinkWindowInMain, ClosingTheFrameWithUnsavedPointsAsks)
+TEST_F(LinkWindowInMain, LeavingTheProgramWithUnsavedPointsAsks)
 {
+    WriteData(QStringLiteral("ksLinksToMap.txt"), {});
     main_->N13Click();
-    TfrmGraphForm1* w = frmGraphForm1;
-    w->ComboBox1->setCurrentIndex(2);
-    w->ComboBox1Change();
-    w->Image1MouseUp(Qt::LeftButton, QPoint(150, 150));
+    Select(frmGraphForm1, QStringLiteral("Тула"));
+    frmGraphForm1->Image1MouseUp(Qt::LeftButton, QPoint(150, 150));
+    // Cancel keeps the program and the points; Yes saves them, then the program ends.
     dialogs_->AskAnswers = {Dialogs::Answer::Cancel, Dialogs::Answer::Yes};
-    main_->MdiArea->subWindowList()[0]->close();
+    main_->N8Click();
     EXPECT_EQ(main_->MdiArea->subWindowList().size(), 1);
-    main_->MdiArea->subWindowList()[0]->close();
+    EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 0);
+    main_->N8Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(main_->MdiArea->subWindowList().isEmpty());
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Question), 2);
-    EXPECT_EQ(ReadData(QStringLiteral("ksLinksToMap.txt")).last(), QStringLiteral("0;3;150;150"));
+    EXPECT_EQ(ReadData(QStringLiteral("ksLinksToMap.txt")), QStringList{"0;3;150;150"});
+    EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
 }
 
 }  // namespace

@@ -111,6 +111,25 @@ TEST(Dialogs, QtMessageBoxShowsTextAndAnswersNo)
     EXPECT_EQ(shown, QStringLiteral("Подтверждение|Удалить?"));
 }
 
+TEST(Dialogs, QtQuestionAnswersYesNoOrCancel)
+{
+    const std::pair<QMessageBox::StandardButton, Answer> cases[] = {
+        {QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
+    for (const auto& [button, answer] : cases) {
+        WhenModal([button = button](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(box && box->button(QMessageBox::Cancel) && box->escapeButton() == box->button(QMessageBox::Cancel));
+            box->button(button)->click();
+        });
+        EXPECT_EQ(QtHandler().Ask(QStringLiteral("Подтверждение"), QStringLiteral("Сохранить?")), answer);
+    }
+    ScriptedHandler script;
+    script.AskAnswers = {Answer::No};
+    EXPECT_EQ(Ask(QStringLiteral("Сохранить?")), Answer::No);
+    EXPECT_EQ(Ask(QStringLiteral("Сохранить?")), Answer::Yes);
+    EXPECT_EQ(script.Count(Box::Question), 2);
+}
+
 TEST(Dialogs, QtFileDialogTakesTheWindowsFilterAndDefaultExtension)
 {
     QTemporaryDir dir;

@@ -38,6 +38,24 @@ QString MessageUnderFileSizeLimit(rlim_t bytes, F&& f)
     return message;
 }
 
+// Runs f while the process may map at most `bytes` more than it has now, so a large allocation
+// fails instead of succeeding lazily.
+template <class F>
+QString MessageUnderAddressSpaceLimit(rlim_t bytes, F&& f)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    rlim_t mapped = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmSize:")) mapped = rlim_t(line.mid(7).trimmed().split(' ').value(0).toULongLong()) * 1024;
+    rlimit old {};
+    getrlimit(RLIMIT_AS, &old);
+    const rlimit small{mapped + bytes, old.rlim_max};
+    const QString message = mapped && setrlimit(RLIMIT_AS, &small) == 0 ? MessageOf(f) : QStringLiteral("<no limit>");
+    setrlimit(RLIMIT_AS, &old);
+    return message;
+}
+
 // Runs f while dir is read-only and returns its message. Permissions do not bind the superuser,
 // so a root process runs f as the user "nobody" meanwhile; dir's parent is opened to others
 // for that while. "<no user>" when no such user can be taken on.

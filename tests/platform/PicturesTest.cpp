@@ -4,11 +4,18 @@
 #include "Pictures.h"
 #include "TestSupport.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QImageReader>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <jpeglib.h>
+#include <jerror.h>
 
 using namespace Pictures;
 
@@ -193,4 +200,61 @@ TEST(Pictures, PlainBitmapsOfEveryRowOrderAndDepthReadAsTheGeneralReaderReadsThe
             TestSupport::WriteBytes(file, bytes);
             EXPECT_THROW(LoadFromFile(file), Exception) << bits << ' ' << topDown;
         }
+}
+
+namespace {
+
+// A small real picture whose header claims width x height.
+QByteArray JpegClaiming(quint16 width, quint16 height)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Blank(16, 16).save(&buffer, "JPEG");
+    const qsizetype sof = bytes.indexOf("\xFF\xC0");
+    const char size[4] = {char(height >> 8), char(height & 0xFF), char(width >> 8), char(width & 0xFF)};
+    bytes.replace(sof + 5, 4, size, 4);
+    return bytes;
+}
+
+QByteArray BitmapClaiming(qint32 width, qint32 height)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Blank(4, 4).save(&buffer, "BMP");
+    std::memcpy(bytes.data() + 18, &width, 4);
+    std::memcpy(bytes.data() + 22, &height, 4);
+    return bytes;
+}
+
+}  // namespace
+
+// A header claiming more pixels than Qt's allocation limit is refused before the pixels are
+// allocated: under a tight address-space limit the error is still the size refusal.
+TEST(Pictures, PicturesClaimingMorePixelsThanTheLimitAreRefusedFirst)
+{
+    QTemporaryDir dir;
+    const QString jpeg = dir.path() + QStringLiteral("/map.jpg"), bmp = dir.path() + QStringLiteral("/map.bmp");
+    const QString tooBig = QStringLiteral("JPEG error #%1").arg(JERR_IMAGE_TOO_BIG);
+    for (const quint16 side : {20000, 60000}) {
+        TestSupport::WriteBytes(jpeg, JpegClaiming(side, side));
+        EXPECT_EQ(MessageUnderAddressSpaceLimit(256u << 20, [&] { LoadFromFile(jpeg); }), tooBig) << side;
+        TestSupport::WriteBytes(bmp, BitmapClaiming(side, side));
+        EXPECT_EQ(MessageUnderAddressSpaceLimit(256u << 20, [&] { LoadFromFile(bmp); }), QStringLiteral("Bitmap image is not valid"))
+            << side;
+    }
+    // The limit is Qt's own, whatever it is set to.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);  // 1 MB: 512 x 512 RGB32 fits, 513 x 512 does not
+    TestSupport::WriteBytes(bmp, BitmapClaiming(513, 512));
+    const QString bitmapMessage = MessageOf([&] { LoadFromFile(bmp); });
+    TestSupport::WriteBytes(jpeg, JpegClaiming(513, 512));
+    const QString jpegMessage = MessageOf([&] { LoadFromFile(jpeg); });
+    SaveBitmap(Blank(512, 512), bmp);
+    const QSize fits = LoadFromFile(bmp).size();
+    QImageReader::setAllocationLimit(limit);
+    EXPECT_EQ(bitmapMessage, QStringLiteral("Bitmap image is not valid"));
+    EXPECT_EQ(jpegMessage, tooBig);
+    EXPECT_EQ(fits, QSize(512, 512));
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 static void Key(StringGrid& g, int key)
@@ -88,4 +89,21 @@ TEST(StringGridTest, DraggingTheHeadingBorderSizesTheColumn)
     int col = -1, row = -1;
     ASSERT_TRUE(g.MouseToCell(QPoint(60, g.CellRect(0, 3).center().y()), col, row));
     EXPECT_EQ(QPoint(col, row), QPoint(1, 3));
+}
+
+TEST(StringGridTest, TheScrollBarGoesWhenTheRowsFitAgain)
+{
+    StringGrid g;
+    g.resize(300, 200);
+    g.show();
+    g.SetColCount(2);
+    g.SetRowCount(9);
+    g.SetDefaultRowHeight(20);
+    for (int r = 1; r < 9; ++r) g.SetRowHeight(r, 120);  // word-wrapped rows, taller than the grid
+    QApplication::processEvents();
+    EXPECT_TRUE(g.verticalScrollBar()->isVisible());
+    g.SetDefaultRowHeight(20);  // the rows are one line again: all of them fit
+    QApplication::processEvents();
+    EXPECT_FALSE(g.verticalScrollBar()->isVisible());
+    EXPECT_EQ(g.TopRow(), 1);
 }

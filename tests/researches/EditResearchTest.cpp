@@ -1,5 +1,6 @@
 // The research dialog: the lock of level and kind by the measurements file, the check that
 // stops at the first line of the research, and the choice the measurements code reads.
+#include "MeasuresTestFixture.h"
 #include "RegisterFixture.h"
 
 #include "AnsiCodec.h"
@@ -71,6 +72,7 @@ TEST_F(EditResearchTest, MeasurementsSavedUnderAnotherChoiceSurviveACancelledDia
         EXPECT_EQ(choice.ChosenKind(), 1);
         WriteMeasurements({u"1;3;2;01.02.2020;10:00:00;5"_s});
         d.MeasurementsSaved(choice.ChosenLevel(), choice.ChosenKind());
+        WhenMeasuresWindow([](TfrmEditStUnit41& m) { m.Button2->click(); });
         d.SpeedButton2Click();  // back from the measurements window: now locked
         EXPECT_FALSE(d.ComboBox1->isEnabled());
         Cancel(d);
@@ -86,6 +88,7 @@ TEST_F(EditResearchTest, MeasurementsSavedUnderAnotherChoiceSurviveACancelledDia
     Change(w, [](TfrmEditForm2& d) {
         d.ComboBox1->setCurrentIndex(0);
         d.MeasurementsSaved(0, 1);
+        WhenMeasuresWindow([](TfrmEditStUnit41& m) { m.Button2->click(); });
         d.SpeedButton2Click();
         Cancel(d);
     });

@@ -2,6 +2,7 @@
 #include "MeasuresTestFixture.h"
 
 #include "../platform/Faults.h"
+#include "RegisterFixture.h"
 
 #include <QDir>
 #include <QLabel>
@@ -284,6 +285,73 @@ TEST_F(MeasuresTest, LoadStoppedByABadLineThrows)
     again.PreFillRec(2);
     EXPECT_EQ(again.MesList->Items(1).ID, 0);
     EXPECT_EQ(dialogs_->Texts(), QStringList({u"Ошибка доступа к файлу!\n'x' is not a valid integer value"_s}));
+}
+
+TEST_F(MeasuresTest, WordWrapMeasuresTheValueColumnTooAndKeepsHeightsOnActivation)
+{
+    WritePlaces();
+    WriteMeasurements({u"1;2;1;01.02.2005;10:00:00;123456789012345"_s, u"2;2;2;01.02.2005;10:00:00;1"_s});
+    WriteIni({u"[sg4]"_s, u"cw0=30"_s, u"cw1=200"_s, u"cw2=90"_s, u"cw3=90"_s, u"cw4=40"_s});
+    AppConfig->WordWrap = true;
+    AppConfig->RowHeight = 20;
+    TfrmEditStUnit41* w = Open(2);
+    const int wrapped = Grid().RowHeight(1);
+    EXPECT_GE(wrapped, 40);
+    EXPECT_EQ(wrapped % 20, 0);
+    EXPECT_EQ(Grid().RowHeight(2), 20);
+    w->FormActivate();
+    EXPECT_EQ(Grid().RowHeight(1), wrapped);
+    AppConfig->RowHeight = 24;
+    w->FormActivate();
+    EXPECT_EQ(Grid().RowHeight(1), wrapped / 20 * 24);
+    EXPECT_EQ(Grid().RowHeight(2), 24);
+}
+
+// From the register: "Измерения" opens the research's measurements under the level and kind the
+// dialog shows; what they saved holds in the register even when the dialog is then cancelled.
+class MeasuresFromRegister : public RegisterFixture {};
+
+TEST_F(MeasuresFromRegister, SavedUnderANewLevelTheRegisterFollowsAlthoughTheDialogIsCancelled)
+{
+    WriteData(u"ksFederalParts.txt"_s, {u"1;Сибирский;Новосибирск;"_s, u"2;Дальневосточный;Владивосток;"_s});
+    WriteRegister({u"3;Население;0;1"_s});
+    TfrmTableForm2* w = OpenRegister();
+    Add(w, [](TfrmEditForm2& d) {
+        EXPECT_FALSE(d.SpeedButton2->isEnabled());
+        Cancel(d);
+    });
+    Change(w, [](TfrmEditForm2& d) {
+        EXPECT_TRUE(d.SpeedButton2->isEnabled() && d.ComboBox1->isEnabled());
+        d.Edit1->setText(u"Не сохранять"_s);
+        d.ComboBox1->setCurrentIndex(1);
+        WhenMeasuresWindow([](TfrmEditStUnit41& m) {
+            EXPECT_EQ(m.windowTitle(), u"Измерения: Не сохранять"_s);
+            MeasuresFixture::WhenDialog([](TfrmEditForm3& e) {
+                EXPECT_EQ(e.windowTitle(), u"Федеральный округ (добавление)"_s);
+                MeasuresFixture::Answer(1, u"5"_s)(e);
+            });
+            m.SpeedButton18Click();
+            EXPECT_EQ(m.StringGrid1->Cell(1, 1), u"Дальневосточный"_s);
+            m.Button1Click();
+        });
+        d.SpeedButton2->click();
+        // Back from the window: the research has measurements now, so level and kind are locked.
+        EXPECT_FALSE(d.ComboBox1->isEnabled() || d.ComboBox2->isEnabled());
+        Cancel(d);
+    });
+    EXPECT_EQ(ReadRegister(), QStringList{u"3;Население;1;1"_s});
+    const QStringList lines = ReadData(u"ksMesurements.txt"_s);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith(u"1;3;2;"_s) && lines[0].endsWith(u";5"_s));
+
+    // Measurements all removed: the lock is lifted when the window closes.
+    Change(w, [](TfrmEditForm2& d) {
+        WhenMeasuresWindow([](TfrmEditStUnit41& m) { m.SpeedButton47Click(); m.Button1Click(); });
+        d.SpeedButton2->click();
+        EXPECT_TRUE(d.ComboBox1->isEnabled() && d.ComboBox2->isEnabled());
+        Cancel(d);
+    });
+    EXPECT_TRUE(ReadData(u"ksMesurements.txt"_s).isEmpty());
 }
 
 }  // namespace

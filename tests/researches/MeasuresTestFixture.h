@@ -29,6 +29,15 @@ public:
     void MeasurementsSaved(int level, int kind) override { Saved.append({level, kind}); }
 };
 
+// Runs act on the measurements window as soon as it is shown modally.
+inline void WhenMeasuresWindow(std::function<void(TfrmEditStUnit41&)> act)
+{
+    QTimer::singleShot(0, [act] {
+        if (frmEditStUnit41 && frmEditStUnit41->isVisible()) act(*frmEditStUnit41);
+        else WhenMeasuresWindow(act);
+    });
+}
+
 class MeasuresFixture : public DatabaseFixture {
 public:
     void TearDown() override

@@ -1,6 +1,8 @@
 // The main window: start-up checks, openers, exit, command routing, window menu, error handler.
 #include "MainForm.h"
 
+#include "ConnParams.h"
+
 #include "DatabaseFixture.h"
 #include "Exceptions.h"
 
@@ -13,6 +15,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -301,14 +305,21 @@ TEST_F(MainFormTest, MinimisedChildComesBackMaximisedFromTheMenuAndTheWindowList
         [&](int i) { emit windowMenu->aboutToShow(); windowMenu->actions()[7 + i]->trigger(); },
         [&](int i) { i == 0 ? mw.RegionsExecute() : mw.N11Click(); },
     };
-    for (const auto& way : reach)
-        for (int i : {0, 1}) {
-            mw.N33Click();
-            Children()[i]->showMinimized();
-            way(i);
-            EXPECT_TRUE(Children()[i]->isMaximized()) << i;
-            EXPECT_EQ(mw.MdiArea->activeSubWindow(), Children()[i]);
-        }
+    for (bool fromMaximised : {false, true})
+        for (const auto& way : reach)
+            for (int i : {0, 1}) {
+                mw.N33Click();
+                if (fromMaximised) Children()[i]->showMaximized();
+                QApplication::processEvents();
+                Children()[i]->showMinimized();
+                QApplication::processEvents();
+                way(i);
+                QApplication::processEvents();
+                EXPECT_TRUE(Children()[i]->isMaximized()) << i;
+                // Maximised in fact, not only in name: it fills the frame.
+                EXPECT_EQ(Children()[i]->geometry(), mw.MdiArea->viewport()->rect()) << fromMaximised << i;
+                EXPECT_EQ(mw.MdiArea->activeSubWindow(), Children()[i]);
+            }
 }
 
 TEST_F(MainFormTest, ErrorRaisedWhileTheErrorBoxIsOpenIsLoggedWithoutASecondBox)
@@ -325,6 +336,28 @@ TEST_F(MainFormTest, ErrorRaisedWhileTheErrorBoxIsOpenIsLoggedWithoutASecondBox)
     dialogs_->OnMessage = nullptr;
     mw.LogException(QStringLiteral("third"));
     EXPECT_EQ(dialogs_->Messages.size(), 2);
+}
+
+TEST_F(MainFormTest, SettingsDialogIsLoggedShownModallyAndTheActiveWindowFollowsItsOk)
+{
+    TfrmMainForm& mw = Start();
+    Open(&C::Regions, &M::RegionsExecute, wkRegions);
+    for (bool ok : {false, true}) {
+        Trace.clear();
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            seen = frmConnect && frmConnect->isModal() && frmConnect->windowTitle() == QStringLiteral("Параметры") &&
+                   LogLines().last().contains(QStringLiteral(", Меню - Параметры, "));
+            if (frmConnect) (ok ? frmConnect->Button1 : frmConnect->Button2)->click();
+        });
+        mw.N26Click();
+        EXPECT_TRUE(seen) << ok;
+        EXPECT_EQ(frmConnect, nullptr);
+        // After OK the active window takes the new settings at once, as on an activation.
+        EXPECT_EQ(Trace, ok ? QStringList{QStringLiteral("activate Регионы")} : QStringList()) << ok;
+    }
+    EXPECT_EQ(CountLog(QStringLiteral("Меню - Параметры")), 2);
+    EXPECT_TRUE(QFile::exists(appDir_ + QStringLiteral("tvk.ini")));
 }
 
 TEST_F(MainFormTest, DispatchByCodeUnknownCodeAndWrongWindow)

@@ -1,9 +1,11 @@
-// The shared database fixture plus the main window, the regions window opened through its menu,
-// and helpers that answer the region dialog while it is shown modally.
+// The shared database fixture plus the main window, the regions and federal districts windows
+// opened through their menus, and helpers that answer their dialogs while shown modally.
 #pragma once
 
 #include "DatabaseFixture.h"
+#include "EditFP.h"
 #include "EditRegion.h"
+#include "FederalParts.h"
 #include "MainForm.h"
 #include "Regions.h"
 
@@ -23,6 +25,7 @@ public:
     {
         DatabaseFixture::SetUp();
         TfrmMainForm::DocumentCreators().Regions = [](TfrmMainForm* o) { return frmTableForm = new TfrmTableForm(o); };
+        TfrmMainForm::DocumentCreators().FederalParts = [](TfrmMainForm* o) { return frmTableForm1 = new TfrmTableForm1(o); };
     }
     void TearDown() override
     {
@@ -58,16 +61,27 @@ public:
         return Open(extra);
     }
 
-    // Runs act on the region dialog as soon as it is shown modally.
-    static void WhenDialog(std::function<void(TfrmEditForm&)> act)
+    // Starts the main window as Open does and opens the federal districts window through its menu.
+    TfrmTableForm1* OpenDistricts(const QStringList& extra = {})
     {
-        QTimer::singleShot(0, [act] {
-            if (frmEditForm && frmEditForm->isVisible()) act(*frmEditForm);
-            else WhenDialog(act);
+        Open(extra);
+        dialogs_->Messages.clear();
+        main_->N11Click();
+        return frmTableForm1;
+    }
+
+    // Runs act on the dialog held in global (frmEditForm, frmEditForm1) as soon as it is shown modally.
+    template <class Dialog>
+    static void WhenShown(Dialog*& global, std::function<void(Dialog&)> act)
+    {
+        QTimer::singleShot(0, [&global, act] {
+            if (global && global->isVisible()) act(*global);
+            else WhenShown(global, act);
         });
     }
-    static void Ok(TfrmEditForm& d) { d.Button1->click(); }
-    static void Cancel(TfrmEditForm& d) { d.Button2->click(); }
+    static void WhenDialog(std::function<void(TfrmEditForm&)> act) { WhenShown(frmEditForm, act); }
+    static void Ok(TRecordDialog& d) { d.Button1->click(); }
+    static void Cancel(TRecordDialog& d) { d.Button2->click(); }
     // The add and change commands of the regions window, with act answering their dialog.
     static void Add(TfrmTableForm* w, std::function<void(TfrmEditForm&)> act) { WhenDialog(act); w->Button1Click(); }
     static void Change(TfrmTableForm* w, std::function<void(TfrmEditForm&)> act) { WhenDialog(act); w->Button2Click(); }

@@ -296,6 +296,8 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     Drag->OnMove = [this](QPoint at, bool dragging) {
         if (!dragging) Guarded([&] { Image2MouseMove(at.x(), at.y()); });
     };
+    // The hint goes with the mouse when it leaves the picture.
+    Image2->installEventFilter(this);
     layout->addWidget(ScrollBox2, 1);
 
     auto* bottom = new QWidget(this);
@@ -723,6 +725,12 @@ void TfrmGraphForm::ScrollBox2Resize()
 
 // ---- Hover hint
 
+bool TfrmGraphForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Image2 && event->type() == QEvent::Leave && HintWindow) HintWindow->hide();
+    return TDocumentWindow::eventFilter(watched, event);
+}
+
 THoverIndex::Sources TfrmGraphForm::HoverSources() const
 {
     return {EnsureAppConfig().MapFile, DataFiles::PathOf(DataFiles::LinksToMapFile),
@@ -774,6 +782,7 @@ void TfrmGraphForm::CopyToClipBrd()
 
 void TfrmGraphForm::SaveToFile()
 {
+    if (HintWindow) HintWindow->hide();  // not over the dialog
     Dialogs::FileRequest request;
     request.Picture = true;
     request.Filter = QStringLiteral(
@@ -804,6 +813,7 @@ void TfrmGraphForm::PrintEx()
 
 void TfrmGraphForm::HandOff(int mode)
 {
+    if (HintWindow) HintWindow->hide();  // not over the library's windows
     const QString picture = QStringLiteral("00RepGraph.bmp");
     const QString handOff = QStringLiteral("00Korvel.tmp");
     // Both files go on every path, the error paths included.

@@ -128,6 +128,9 @@ public slots:
     void SpeedButton1Click();
     void ScrollBox2Resize();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     class AreaModel;
 

@@ -524,7 +524,10 @@ TEST_F(MapTools, CopyPutsThePictureOnTheClipboardAndSaveWritesABitmapWhateverThe
     EXPECT_TRUE(dialogs_->FileRequests[0].Filter.contains(QStringLiteral("*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf")));
     EXPECT_TRUE(TestSupport::ReadBytes(jpg).startsWith("BM"));
     EXPECT_EQ(QImage(jpg, "BMP").convertToFormat(QImage::Format_RGB32), form->Image1->Picture);
-    form->SaveToFile();  // cancelled: nothing
+    // Cancelled: nothing, and the hint is not left over the dialog.
+    EXPECT_FALSE(Hover(10, 10).isEmpty());
+    form->SaveToFile();
+    EXPECT_FALSE(form->HintWindow->isVisible());
     EXPECT_TRUE(dialogs_->Messages.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "EditLegend.h"
 #include "Exceptions.h"
 #include "Pictures.h"
+#include "DragScroll.h"
 #include "Printer.h"
 #include "ViewOnMap.h"
 
@@ -15,6 +16,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -592,6 +596,27 @@ TEST_F(MapTools, AFailedReportIsLoggedAsAnErrorAndAPlantedLinkIsNotFollowed)
     qputenv("KESTROVA_PDF", QFile::encodeName(temp + QStringLiteral("/out.pdf")));
     EXPECT_FALSE(Unhandled([&] { form->Print(1); }).isEmpty());
     EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/out.pdf")));
+}
+
+TEST_F(MapTools, DraggingThePictureScrollsItWithoutAHintAndAResizeStartsAgainAtTheCorner)
+{
+    form->resize(300, 200);
+    form->show();
+    QCoreApplication::processEvents();
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, form->Image2->mapToGlobal(at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(form->Image2, &e);
+    };
+    send(QEvent::MouseButtonPress, {200, 150}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseMove, {170, 130}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(QPoint(form->ScrollBox2->horizontalScrollBar()->value(), form->ScrollBox2->verticalScrollBar()->value()), QPoint(30, 20));
+    EXPECT_FALSE(form->HintWindow->isVisible());  // no hint while dragging
+    send(QEvent::MouseButtonRelease, {200, 150}, Qt::RightButton, Qt::NoButton);
+    EXPECT_FALSE(form->Drag->Dragging);
+    form->resize(320, 220);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->ScrollBox2->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(form->Panel20->size(), QSize(700, 420));
 }
 
 }  // namespace

@@ -216,4 +216,21 @@ TEST_F(TableFormTest, DeleteAndTabInTheSearchBoxDoNotStartTheSearchAgain)
     EXPECT_TRUE(w->SearchRestart);
 }
 
+
+TEST_F(TableFormTest, ColumnWidthsThatCannotBeWrittenAreLoggedAndShown)
+{
+    TfrmTableForm* w = OpenOne();
+    const QString ini = appDir_ + u"tvk.ini"_s;
+    ASSERT_TRUE(QFile::remove(ini) && QDir().mkdir(ini));
+    const int logged = CountLog(u"ОШИБКА! "_s);
+    w->SaveUserSettings();
+    ASSERT_EQ(dialogs_->Messages.size(), 1);
+    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
+    const QString text = dialogs_->Messages[0].Text;
+    EXPECT_TRUE(text.startsWith(u"Ошибка записи файла конфигурации.\n"_s) && text.contains(u"tvk.ini"_s))
+        << text.toStdString();
+    EXPECT_EQ(CountLog(u"ОШИБКА! "_s), logged + 1);
+    QDir().rmdir(ini);
+}
+
 }  // namespace

@@ -27,12 +27,28 @@ if [ -f "$ini" ]; then
     mv "$ini.tmp" "$ini"
   fi
 else
-  # Column widths for the regions grid, so the sample's names show whole on the first run.
-  printf '[server]\r\nadosource=%s\r\nmapfile=%s\r\n[sg1]\r\ncw0=30\r\ncw1=250\r\ncw2=150\r\ncw3=70\r\ncw4=70\r\ncw5=70\r\ncw6=80\r\ncw7=110\r\n' \
-    "$sample" "$sample/map.bmp" \
+  printf '[server]\r\nadosource=%s\r\nmapfile=%s\r\n' "$sample" "$sample/map.bmp" \
     | iconv -f UTF-8 -t CP1251 > "$ini.tmp"
   mv "$ini.tmp" "$ini"
 fi
+
+# Column widths for the regions (sg1) and federal districts (sg2) grids, so the sample's names
+# show whole on the first run; a grid whose widths the file already holds keeps them.
+seed_widths() {
+  local section=$1; shift
+  if ! tr -d '\r' < "$ini" | grep -qiE "^[[:space:]]*\[$section\]"; then
+    {
+      cat "$ini"
+      if [ -s "$ini" ] && [ "$(tail -c 1 "$ini" | od -An -c | tr -d ' ')" != '\n' ]; then printf '\r\n'; fi
+      printf '[%s]\r\n' "$section"
+      local c=0
+      for w in "$@"; do printf 'cw%d=%d\r\n' "$c" "$w"; c=$((c + 1)); done
+    } > "$ini.tmp"
+    mv "$ini.tmp" "$ini"
+  fi
+}
+seed_widths sg1 30 250 150 70 70 70 80 110
+seed_widths sg2 30 250 150 80
 
 # The sample database is written in Russian regional formats (decimal comma, dd.MM.yyyy).
 dbpath=$(iconv -f CP1251 -t UTF-8 "$ini" | tr -d '\r' \

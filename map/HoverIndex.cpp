@@ -1,7 +1,6 @@
 // The map's hover index: white areas, link points and names kept per file stamp.
 #include "HoverIndex.h"
 
-#include "DataFiles.h"
 #include "OCoordinates.h"
 
 #include <algorithm>
@@ -63,10 +62,8 @@ void THoverIndex::EnsureNames(const Sources& sources)
     const TFileStamp stamp = TFileStamp::Of(sources.RegionsFile);
     if (namesRead_ && stamp == regionsStamp_) return;
     namesRead_ = false;
-    names_.clear();
-    if (stamp.Exists && DataFiles::DelimiterUsable())
-        for (const auto& [id, name] : DataFiles::ReadPlaceNames(sources.RegionsFile))
-            if (!names_.contains(id)) names_.insert(id, name);  // the first line of an ID holds
+    places_ = DataFiles::PlaceIndex();
+    if (stamp.Exists && DataFiles::DelimiterUsable()) places_ = DataFiles::ReadPlaces(sources.RegionsFile);
     regionsStamp_ = stamp;
     namesRead_ = true;
 }
@@ -74,5 +71,5 @@ void THoverIndex::EnsureNames(const Sources& sources)
 QString THoverIndex::RegionName(const Sources& sources, int id)
 {
     EnsureNames(sources);
-    return names_.value(id);
+    return places_.Name(id);
 }

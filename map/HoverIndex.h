@@ -3,11 +3,11 @@
 // only when their files change.
 #pragma once
 
+#include "DataFiles.h"
 #include "FileCache.h"
 #include "Pictures.h"
 #include "WhiteAreas.h"
 
-#include <QHash>
 #include <QString>
 
 #include <climits>
@@ -33,7 +33,8 @@ public:
     // ID, or 0 for none.
     int RegionAt(const Sources& sources, int x, int y);
     // Field 2 of the first record of ksRegions.txt whose field 1 is id; empty when there is
-    // none or no file.
+    // none or no file. A field 1 that is no integer before that record raises EConvertError,
+    // as reading the file from the top would.
     QString RegionName(const Sources& sources, int id);
 
 private:
@@ -52,5 +53,5 @@ private:
     std::vector<int> placeIDs_;   // the level-0 points' places, in the file's order
     int firstNative_ = INT_MAX;   // the first point whose own pixel is Bgc4 already
     std::vector<int> areaFirst_;  // per white area: the first point inside it
-    QHash<int, QString> names_;
+    DataFiles::PlaceIndex places_;
 };

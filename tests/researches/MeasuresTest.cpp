@@ -201,6 +201,12 @@ TEST_F(MeasuresTest, ColumnWidthsFromSectionSg4)
     WriteIni({u"[sg4]"_s, u"cw4=120"_s});
     EXPECT_EQ(widths(), QList<int>({10, 10, 50, 150, 120}));
     EXPECT_TRUE(dialogs_->Messages.isEmpty());
+    // With autosave the close writes the widths, whichever way the window closes.
+    AppConfig->AutoSave = true;
+    Grid().SetColWidth(1, 222);
+    window_->Button2Click();
+    const QStringList ini = TestSupport::ReadAnsiLines(appDir_ + u"tvk.ini"_s);
+    EXPECT_TRUE(ini.contains(u"cw1=222"_s) && ini.contains(u"cw4=120"_s)) << ini.join(u'|').toStdString();
 }
 
 TEST_F(MeasuresTest, CtrlEnterEditsOnlyRowsEnterAloneNothing)

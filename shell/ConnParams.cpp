@@ -253,22 +253,20 @@ void TfrmConnect::BuildPages()
 
     // "Подключение"
     QWidget* connection = page("TabSheet5", QStringLiteral("Подключение"));
-    label(connection, QStringLiteral("Расположение БД"), 12, 12, 200);
-    Edit1 = named(new QLineEdit(connection), "Edit1");
-    Edit1->setGeometry(12, 32, 462, 22);
-    SpeedButton4 = named(new QToolButton(connection), "SpeedButton4");
-    SpeedButton4->setAutoRaise(true);
-    SpeedButton4->setIcon(FolderIcon());
-    SpeedButton4->setToolTip(QStringLiteral("Выбрать"));
-    SpeedButton4->setGeometry(478, 32, 22, 22);
-    label(connection, QStringLiteral("Карта"), 12, 64, 200);
-    Edit4 = named(new QLineEdit(connection), "Edit4");
-    Edit4->setGeometry(12, 84, 462, 22);
-    SpeedButton5 = named(new QToolButton(connection), "SpeedButton5");
-    SpeedButton5->setAutoRaise(true);
-    SpeedButton5->setIcon(FolderIcon());
-    SpeedButton5->setToolTip(QStringLiteral("Выбрать"));
-    SpeedButton5->setGeometry(478, 84, 22, 22);
+    // A path: its caption, the edit box and the chooser button beside it.
+    auto path = [&](const QString& caption, int y, const char* editName, QLineEdit*& edit, const char* buttonName,
+                    QToolButton*& button) {
+        label(connection, caption, 12, y, 200);
+        edit = named(new QLineEdit(connection), editName);
+        edit->setGeometry(12, y + 20, 462, 22);
+        button = named(new QToolButton(connection), buttonName);
+        button->setAutoRaise(true);
+        button->setIcon(FolderIcon());
+        button->setToolTip(QStringLiteral("Выбрать"));
+        button->setGeometry(478, y + 20, 22, 22);
+    };
+    path(QStringLiteral("Расположение БД"), 12, "Edit1", Edit1, "SpeedButton4", SpeedButton4);
+    path(QStringLiteral("Карта"), 64, "Edit4", Edit4, "SpeedButton5", SpeedButton5);
 
     // "Сохранение"
     QWidget* saving = page("TabSheet6", QStringLiteral("Сохранение"));

@@ -11,7 +11,12 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 QString GetFieldNo(int FieldNo, QStringView Line, QStringView Delimiter)
 {
@@ -137,11 +142,41 @@ void WriteTempFile(bool Write, const QString& FileName, const QStringList& Lines
         }
         return;
     }
-    const QString path = TempFilePath(FileName);
     // Encoded first: a line the code page cannot hold leaves no half-written file.
     QByteArray bytes;
     for (const QString& line : Lines) bytes += AnsiCodec::Encode(line) + "\r\n";
-    WriteFile(path, QIODevice::Truncate, "create", bytes);
+    WriteTempBytes(FileName, bytes);
+}
+
+void WriteTempBytes(const QString& FileName, const QByteArray& Bytes)
+{
+    const QString path = TempFilePath(FileName);
+    const QByteArray local = QFile::encodeName(path);
+    auto failed = [&](const char* verb) {
+        return EInOutError(QStringLiteral("Cannot %1 file %2: %3").arg(QLatin1String(verb), path, QString::fromLocal8Bit(std::strerror(errno))));
+    };
+    if (::unlink(local.constData()) != 0 && errno != ENOENT) throw failed("create");
+    const int fd = ::open(local.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) throw failed("create");
+    const char* p = Bytes.constData();
+    qsizetype left = Bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const EInOutError error = failed("write");
+            ::close(fd);
+            ::unlink(local.constData());
+            throw error;
+        }
+        p += n;
+        left -= n;
+    }
+    if (::close(fd) != 0) {
+        const EInOutError error = failed("write");
+        ::unlink(local.constData());
+        throw error;
+    }
 }
 
 void GetPrinterPaper(int16_t& Orientation, int16_t& PaperSize)

@@ -81,6 +81,10 @@ QString GetComputerNameStr();
 // Write true: writes Lines (CR LF after each) to FileName in the hand-off directory, throwing
 // EInOutError on failure. Write false: deletes that file, silently.
 void WriteTempFile(bool Write, const QString& FileName, const QStringList& Lines);
+// Writes bytes as FileName in the hand-off directory, a new file of this user's: a stale entry of
+// that name is removed first and the file is created exclusively without following a link,
+// so a link planted there never redirects the write. EInOutError on failure.
+void WriteTempBytes(const QString& FileName, const QByteArray& Bytes);
 // The full path of a file in the hand-off directory; EInOutError when there is none.
 QString TempFilePath(const QString& FileName);
 

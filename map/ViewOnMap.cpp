@@ -4,16 +4,22 @@
 #include "AppConfig.h"
 #include "DataFiles.h"
 #include "DefFun.h"
+#include "Dialogs.h"
 #include "DragScroll.h"
 #include "EditLegend.h"
 #include "Exceptions.h"
 #include "FileCache.h"
+#include "Printer.h"
 #include "Regional.h"
+#include "ReportProp.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
@@ -27,6 +33,7 @@
 
 
 #include <algorithm>
+#include <utility>
 #include <climits>
 #include <cmath>
 
@@ -142,53 +149,29 @@ public:
         std::vector<Run> Runs;  // its pixels, row by row
     };
 
-    // marks: the picture as loaded, its usable (white) pixels white and all others black.
-    void Build(const QImage& picture, QImage marks, const TOCoordinates& points, const std::vector<int>& usable)
+    // white: the white areas of the picture as loaded; usable: the points on white.
+    void Build(const QImage& picture, const TWhiteAreas& white, const TOCoordinates& points, const std::vector<int>& usable)
     {
         Areas.clear();
         PointArea.assign(size_t(points.Count()), -1);
         Seen.clear();
         for (int i = 0; i < points.Count(); ++i) Seen.push_back(points.Items(i));
+        std::vector<int> areaOf(size_t(white.AreaCount()), -1);  // white area -> index in Areas
         for (int i : usable) {
             const OCoordinates::TUnits& p = points.Items(i);
-            const TColor m = Pictures::PixelColor(marks, p.X, p.Y);
-            if (m == clWhite) {
-                Areas.push_back({p.X, p.Y, clWhite, {}, {}, false, {}});
-                Pictures::FloodFillSurface(marks, p.X, p.Y, clWhite, TColor(Areas.size()));
-                PointArea[size_t(i)] = int(Areas.size()) - 1;
-            } else {
-                PointArea[size_t(i)] = int(m) - 1;
+            const int w = white.AreaAt(p.X, p.Y);
+            if (areaOf[size_t(w)] < 0) {
+                areaOf[size_t(w)] = int(Areas.size());
+                Areas.push_back({p.X, p.Y, clWhite, white.Edge(w), {}, false, {}});
             }
+            PointArea[size_t(i)] = areaOf[size_t(w)];
         }
-        const int w = marks.width();
-        const int h = marks.height();
-        width_ = w;
-        height_ = h;
-        Inside.assign((size_t(w) * size_t(h) + 63) / 64, 0);
-        // Area k is marked with the colour number k + 1; a neighbour with another mark lies outside it.
-        const QRgb* markRows = reinterpret_cast<const QRgb*>(marks.constBits());
-        const qsizetype mStride = marks.bytesPerLine() / 4;
-        for (int y = 0; y < h; ++y) {
-            const QRgb* row = markRows + y * mStride;
-            for (int x = 0; x < w; ++x) {
-                const QRgb m = row[x];
-                if ((m & 0xFFFFFF) == 0 || (m & 0xFFFFFF) == 0xFFFFFF) continue;
-                std::vector<Run>& runs = Areas[QRgbToColor(m) - 1].Runs;
-                if (x > 0 && row[x - 1] == m) ++runs.back().Length;
-                else runs.push_back({y, x, 1});
-                SetInside(x, y);
-                const int nx[4] = {x - 1, x + 1, x, x};
-                const int ny[4] = {y, y, y - 1, y + 1};
-                for (int j = 0; j < 4; ++j) {
-                    if (nx[j] < 0 || ny[j] < 0 || nx[j] >= w || ny[j] >= h || markRows[ny[j] * mStride + nx[j]] == m) continue;
-                    Areas[QRgbToColor(m) - 1].Edge.push_back(QPoint(nx[j], ny[j]));
-                }
-            }
-        }
+        width_ = white.Width();
+        height_ = white.Height();
+        for (int y = 0; y < height_; ++y)
+            for (const TWhiteAreas::Run* r = white.RowBegin(y); r != white.RowEnd(y); ++r)
+                if (const int k = areaOf[size_t(r->Area)]; k >= 0) Areas[size_t(k)].Runs.push_back({y, r->X, r->Length});
         for (Area& a : Areas) {
-            auto less = [](const QPoint& l, const QPoint& r) { return l.y() != r.y() ? l.y() < r.y() : l.x() < r.x(); };
-            std::sort(a.Edge.begin(), a.Edge.end(), less);
-            a.Edge.erase(std::unique(a.Edge.begin(), a.Edge.end()), a.Edge.end());
             // Only a legend changes these pixels afterwards (LegendPainted).
             for (const QPoint& e : a.Edge) {
                 const TColor c = Pictures::PixelColor(picture, e.x(), e.y());
@@ -253,11 +236,10 @@ public:
     void LegendPainted(const QRect& r)
     {
         const QRect in = r & QRect(0, 0, width_, height_);
-        for (int y = in.top(); y <= in.bottom(); ++y)
-            for (int x = in.left(); x <= in.right(); ++x) {
-                const size_t bit = size_t(y) * size_t(width_) + size_t(x);
-                if ((Inside[bit >> 6] >> (bit & 63)) & 1) Valid = false;
-            }
+        for (const Area& a : Areas)
+            for (const Run& run : a.Runs)
+                if (run.Y >= in.top() && run.Y <= in.bottom() && run.X <= in.right() && run.X + run.Length - 1 >= in.left())
+                    Valid = false;
         for (Area& a : Areas)
             if (std::any_of(a.Edge.begin(), a.Edge.end(), [&](const QPoint& e) { return in.contains(e); }))
                 a.AnyEdgeColour = true;
@@ -268,20 +250,16 @@ public:
     std::vector<int> PointArea;  // per point: its area, -1 for an unusable seed
 
 private:
-    void SetInside(int x, int y)
-    {
-        const size_t bit = size_t(y) * size_t(width_) + size_t(x);
-        Inside[bit >> 6] |= quint64(1) << (bit & 63);
-    }
-
     std::vector<OCoordinates::TUnits> Seen;
-    std::vector<quint64> Inside;  // pixels of an area
     int width_ = 0;
     int height_ = 0;
 };
 
 TfrmGraphForm::TfrmGraphForm(QWidget* owner)
-    : TDocumentWindow(owner), areas_(std::make_unique<AreaModel>()), cache_(std::make_unique<TMeasurementCache>())
+    : TDocumentWindow(owner),
+      areas_(std::make_unique<AreaModel>()),
+      cache_(std::make_unique<TMeasurementCache>()),
+      hover_(std::make_unique<THoverIndex>())
 {
     frmGraphForm = this;
     setObjectName(QStringLiteral("frmGraphForm"));
@@ -315,6 +293,12 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     Image2->setMouseTracking(true);
     ScrollBox2->setWidget(Panel20);
     Drag = TDragScroll::Install(this, ScrollBox2, Image1, {Image2});
+    Drag->OnMove = [this](QPoint at, bool dragging) {
+        // The hint is the picture's: moves over the box around it only scroll.
+        if (!dragging && Image2->rect().contains(at)) Guarded([&] { Image2MouseMove(at.x(), at.y()); });
+    };
+    // The hint goes with the mouse when it leaves the picture.
+    Image2->installEventFilter(this);
     layout->addWidget(ScrollBox2, 1);
 
     auto* bottom = new QWidget(this);
@@ -369,23 +353,18 @@ void TfrmGraphForm::Load()
     if (!DataFiles::CheckDelimiter()) return;
     FillCoordinates();
     BuildAreas();
+    // The hover starts from the picture just loaded instead of decoding the file again.
+    if (!mapStamp_.Exists || mapStamp_ == TFileStamp::Of(EnsureAppConfig().MapFile))
+        hover_->Prime(HoverSources(), Image1->Picture, mapStamp_, white_);
     FillList();
 }
 
 void TfrmGraphForm::BuildAreas()
 {
-    const QImage& pic = Image1->Picture;
-    QImage marks(pic.size(), QImage::Format_RGB32);
     std::vector<int> usable;
     for (int i = 0; i < Points->Count(); ++i)
         if (SeedUsable(Points->Items(i).X, Points->Items(i).Y)) usable.push_back(i);
-    size_t bit = 0;
-    for (int y = 0; y < pic.height(); ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(marks.scanLine(y));
-        for (int x = 0; x < pic.width(); ++x, ++bit)
-            row[x] = (loadedWhite_[bit >> 6] >> (bit & 63)) & 1 ? 0xFFFFFFFF : 0xFF000000;
-    }
-    areas_->Build(pic, std::move(marks), *Points, usable);
+    areas_->Build(Image1->Picture, *white_, *Points, usable);
 }
 
 void TfrmGraphForm::EnsureAreas()
@@ -398,6 +377,17 @@ void TfrmGraphForm::EnsureAreas()
 
 void TfrmGraphForm::FormActivate()
 {
+    delete HintWindow;
+    HintWindow = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    HintWindow->setObjectName(QStringLiteral("HintWindow"));
+    HintWindow->setWordWrap(true);
+    HintWindow->setMargin(2);
+    HintWindow->setFrameShape(QFrame::Box);
+    HintWindow->setAutoFillBackground(true);
+    QPalette hint = HintWindow->palette();
+    hint.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::ToolTipBase));  // clInfoBk
+    hint.setColor(QPalette::WindowText, QGuiApplication::palette().color(QPalette::ToolTipText));
+    HintWindow->setPalette(hint);
     if (TDocumentHost* host = Host()) host->ActivateMenu(wkMap);
     QPalette pal = StaticText1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
@@ -406,11 +396,13 @@ void TfrmGraphForm::FormActivate()
 
 void TfrmGraphForm::FormDeactivate()
 {
+    if (HintWindow) HintWindow->hide();
     DeActivateMenu();
 }
 
 bool TfrmGraphForm::FormClose()
 {
+    if (HintWindow) HintWindow->hide();
     DeActivateMenu();
     return true;
 }
@@ -428,21 +420,15 @@ QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
 void TfrmGraphForm::LoadMap()
 {
     Image1->Picture = QImage();
-    loadedWhite_.clear();
+    white_ = std::make_shared<const TWhiteAreas>();
     *areas_ = AreaModel();
     Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
+    mapStamp_ = TFileStamp::Of(EnsureAppConfig().MapFile);
     Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
     if (Image1->Picture.format() != QImage::Format_RGB32)
         Image1->Picture = Image1->Picture.convertToFormat(QImage::Format_RGB32);
     const QImage& pic = Image1->Picture;
-    const int w = pic.width();
-    loadedWhite_.assign((size_t(w) * size_t(pic.height()) + 63) / 64, 0);
-    size_t bit = 0;
-    for (int y = 0; y < pic.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(pic.constScanLine(y));
-        for (int x = 0; x < w; ++x, ++bit)
-            if ((row[x] & 0xFFFFFF) == 0xFFFFFF) loadedWhite_[bit >> 6] |= quint64(1) << (bit & 63);
-    }
+    white_ = std::make_shared<const TWhiteAreas>(pic);
     Image1->PictureChanged();
     Image2->resize(Image1->size());
     ScrollBox2Resize();
@@ -450,11 +436,7 @@ void TfrmGraphForm::LoadMap()
 
 bool TfrmGraphForm::SeedUsable(int X, int Y) const
 {
-    const QImage& pic = Image1->Picture;
-    if (X < 0 || Y < 0 || X >= pic.width() || Y >= pic.height()) return false;
-    const size_t bit = size_t(Y) * size_t(pic.width()) + size_t(X);
-    if (bit / 64 >= loadedWhite_.size()) return false;
-    return (loadedWhite_[bit >> 6] >> (bit & 63)) & 1;
+    return white_->AreaAt(X, Y) >= 0;
 }
 
 void TfrmGraphForm::FillCoordinates()
@@ -740,4 +722,130 @@ void TfrmGraphForm::PaintLegend()
 void TfrmGraphForm::ScrollBox2Resize()
 {
     Drag->ScrollBox2Resize();
+}
+
+// ---- Hover hint
+
+bool TfrmGraphForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Image2 && event->type() == QEvent::Leave && HintWindow) HintWindow->hide();
+    return TDocumentWindow::eventFilter(watched, event);
+}
+
+THoverIndex::Sources TfrmGraphForm::HoverSources() const
+{
+    return {EnsureAppConfig().MapFile, DataFiles::PathOf(DataFiles::LinksToMapFile),
+            DataFiles::PathOf(DataFiles::RegionsFile), EnsureAppConfig().Bgc4};
+}
+
+int TfrmGraphForm::GetRegion(int X, int Y)
+{
+    return hover_->RegionAt(HoverSources(), X, Y);
+}
+
+QString TfrmGraphForm::GetRegionName(int ID, int FieldNo)
+{
+    return FieldNo == 2 ? hover_->RegionName(HoverSources(), ID) : QString();
+}
+
+void TfrmGraphForm::Image2MouseMove(int X, int Y)
+{
+    const int id = GetRegion(X, Y);
+    if (id == 0) return;  // the hint shown last stays
+    QString text = GetRegionName(id, 2);
+    if (const OResearches::TUnits* r = Selected()) {
+        const int research = r->ID;
+        text += QStringLiteral(": ") + Regional::FloatToStr(GetMesValue(research, id));
+    }
+    ShowMapHint(text);
+}
+
+void TfrmGraphForm::ShowMapHint(const QString& Text)
+{
+    if (Text.isEmpty() || !HintWindow) return;
+    const QFontMetrics fm(HintWindow->font());
+    const int m = 2 * (HintWindow->margin() + HintWindow->frameWidth());
+    const QRect text = fm.boundingRect(QRect(0, 0, qMax(1, Image2->width() - m), 100000), Qt::TextWordWrap, Text);
+    const int w = text.width() + m + 4;
+    const int h = text.height() + m;
+    const QPoint at = QCursor::pos();
+    HintWindow->setText(Text);
+    HintWindow->setGeometry(at.x() + 2, at.y() - h - 5, w, h);
+    HintWindow->show();
+}
+
+// ---- Copy, save and the report hand-off
+
+void TfrmGraphForm::CopyToClipBrd()
+{
+    QGuiApplication::clipboard()->setImage(Image1->Picture);
+}
+
+void TfrmGraphForm::SaveToFile()
+{
+    if (HintWindow) HintWindow->hide();  // not over the dialog
+    Dialogs::FileRequest request;
+    request.Picture = true;
+    request.Filter = QStringLiteral(
+        "Все (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|Рисунок JPEG (*.jpg)|*.jpg|"
+        "Рисунок JPEG (*.jpeg)|*.jpeg|Точечные рисунки (*.bmp)|*.bmp|Значки (*.ico)|*.ico|"
+        "Расширенные метафайлы (*.emf)|*.emf|Метафайлы (*.wmf)|*.wmf");
+    const QString file = Dialogs::SaveFileName(request);
+    if (file.isEmpty()) return;
+    // The picture's own format, whatever the extension.
+    Pictures::SaveBitmap(Image1->Picture, file);
+}
+
+void TfrmGraphForm::PrintPreview()
+{
+    HandOff(0);
+}
+
+void TfrmGraphForm::Print(int copies)
+{
+    Q_UNUSED(copies);  // the report library prints one copy at once
+    HandOff(1);
+}
+
+void TfrmGraphForm::PrintEx()
+{
+    HandOff(3);
+}
+
+void TfrmGraphForm::HandOff(int mode)
+{
+    if (HintWindow) HintWindow->hide();  // not over the library's windows
+    const QString picture = QStringLiteral("00RepGraph.bmp");
+    const QString handOff = QStringLiteral("00Korvel.tmp");
+    // Both files go on every path, the error paths included.
+    struct Cleanup {
+        QString Picture, HandOff;
+        ~Cleanup()
+        {
+            WriteTempFile(false, HandOff, {});
+            WriteTempFile(false, Picture, {});
+        }
+    } cleanup{picture, handOff};
+    // A picture that cannot be written stops here, before the library is called.
+    const QByteArray bytes = Pictures::BitmapBytes(Image1->Picture);
+    if (bytes.isEmpty()) throw EInOutError(QStringLiteral("Cannot create file %1: the picture cannot be encoded").arg(picture));
+    WriteTempBytes(picture, bytes);
+    WriteTempFile(true, handOff, {TempFilePath(picture), ComboBox1->currentText()});
+
+    TReportProp prop{};
+    GetPrinterPaper(prop.Orientation, prop.PaperSize);
+    prop.PrinterIndex = Printer().PrinterIndex();
+    const TAppConfig& config = EnsureAppConfig();
+    prop.TopMargin = config.TopMargin;
+    prop.LeftMargin = config.LeftMargin;
+    prop.BottomMargin = config.BottomMargin;
+    prop.RightMargin = config.RightMargin;
+    const bool ok = PrintReport(reinterpret_cast<intptr_t>(window()), 0, mode, config.Scale, &prop);
+    if (ok) {
+        WriteLog(QStringLiteral("Сформирован внешний отчет № 0. ") + windowTitle());
+        return;
+    }
+    const QString message = QStringLiteral("При попытке печати возникла непредвиденная ошибка!");
+    WriteLog(QStringLiteral("ОШИБКА! ") + message);
+    Dialogs::Error(message);
 }

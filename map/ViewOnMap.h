@@ -3,10 +3,12 @@
 
 #include "DataFiles.h"
 #include "DocumentWindow.h"
+#include "HoverIndex.h"
 #include "OCoordinates.h"
 #include "OLegend.h"
 #include "OResearches.h"
 #include "Pictures.h"
+#include "WhiteAreas.h"
 
 #include <QHash>
 #include <QImage>
@@ -88,6 +90,20 @@ public:
     void FillSelected(int Kind, qint64 Value, int Level, int PlaceID);
     QString GetFieldNo(int FieldNo, QStringView Line) const;
 
+    // The hover: the region under picture pixel X, Y of the map file's own picture (0 for
+    // none), the name of a region (FieldNo 2, the only field the hover asks for), the hint.
+    int GetRegion(int X, int Y);
+    QString GetRegionName(int ID, int FieldNo);
+    void Image2MouseMove(int X, int Y);
+    void ShowMapHint(const QString& Text);
+
+    // The main window's shared commands.
+    void CopyToClipBrd() override;
+    void SaveToFile() override;
+    void PrintPreview() override;
+    void Print(int copies) override;
+    void PrintEx() override;
+
     // True when the seed lies on a white pixel of the map as loaded.
     bool SeedUsable(int X, int Y) const;
 
@@ -105,11 +121,15 @@ public:
     QWidget* Panel20 = nullptr;
     ViewOnMap::TMapImage* Image1 = nullptr;
     QWidget* Image2 = nullptr;
+    QLabel* HintWindow = nullptr;  // made on each activation, hidden on deactivation
 
 public slots:
     void ComboBox1Change();
     void SpeedButton1Click();
     void ScrollBox2Resize();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class AreaModel;
@@ -129,11 +149,16 @@ private:
     // Recolours area by area; false, with nothing done, when the area model cannot.
     bool RecolourAreas(const OResearches::TUnits& r);
     void PaintLegend();
+    THoverIndex::Sources HoverSources() const;
+    // The picture to the report library with the output mode (0 preview, 1 print, 3 dialog).
+    void HandOff(int mode);
 
     std::unique_ptr<AreaModel> areas_;
     std::unique_ptr<TMeasurementCache> cache_;
-    // One bit per pixel: white in the map as loaded.
-    std::vector<quint64> loadedWhite_;
+    std::unique_ptr<THoverIndex> hover_;
+    TFileStamp mapStamp_;  // of the map file as loaded
+    // The white areas of the map as loaded.
+    std::shared_ptr<const TWhiteAreas> white_;
     bool legendLatched_ = false;
 };
 

@@ -179,6 +179,7 @@ void Information(const QString& text)
 
 QString OpenFileName(const FileRequest& request) { return Current().OpenFile(request); }
 QString SaveFileName(const FileRequest& request) { return Current().SaveFile(request); }
+QString FolderName(const FileRequest& request) { return Current().ChooseFolder(request); }
 bool PickColor(quint32& color) { return Current().ChooseColor(color); }
 bool ShowPrint(PrintRequest& request) { return Current().Print(request); }
 bool ShowPrinterSetup(PrinterSetupRequest& request) { return Current().PrinterSetup(request); }
@@ -237,6 +238,11 @@ QString QtHandler::OpenFile(const FileRequest& request)
 QString QtHandler::SaveFile(const FileRequest& request)
 {
     return RunFileDialog(request, true);
+}
+
+QString QtHandler::ChooseFolder(const FileRequest& request)
+{
+    return QFileDialog::getExistingDirectory(Owner(), request.Title, request.InitialDir);
 }
 
 bool QtHandler::ChooseColor(quint32& color)
@@ -375,6 +381,12 @@ QString ScriptedHandler::OpenFile(const FileRequest& request)
 }
 
 QString ScriptedHandler::SaveFile(const FileRequest& request)
+{
+    FileRequests.append(request);
+    return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
+}
+
+QString ScriptedHandler::ChooseFolder(const FileRequest& request)
 {
     FileRequests.append(request);
     return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();

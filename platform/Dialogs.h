@@ -56,6 +56,9 @@ public:
     // The chosen path, or empty when cancelled.
     virtual QString OpenFile(const FileRequest& request) = 0;
     virtual QString SaveFile(const FileRequest& request) = 0;
+    // A folder (request's Title and InitialDir); empty when cancelled, as a handler that
+    // shows no folder dialog answers.
+    virtual QString ChooseFolder(const FileRequest& request) { Q_UNUSED(request); return QString(); }
     // Colours in the Windows layout (red in the lowest byte).
     virtual bool ChooseColor(quint32& color) = 0;
     // The request is filled in place; false when cancelled.
@@ -77,6 +80,7 @@ void Information(const QString& text);
 
 QString OpenFileName(const FileRequest& request);
 QString SaveFileName(const FileRequest& request);
+QString FolderName(const FileRequest& request);
 bool PickColor(quint32& color);
 bool ShowPrint(PrintRequest& request);
 // The print dialog of the program and the report library alike: the printer list of the
@@ -93,6 +97,7 @@ public:
     Answer Ask(const QString& caption, const QString& text) override;
     QString OpenFile(const FileRequest& request) override;
     QString SaveFile(const FileRequest& request) override;
+    QString ChooseFolder(const FileRequest& request) override;
     bool ChooseColor(quint32& color) override;
     bool Print(PrintRequest& request) override;
     bool PrinterSetup(PrinterSetupRequest& request) override;
@@ -132,6 +137,7 @@ public:
     Answer Ask(const QString& caption, const QString& text) override;
     QString OpenFile(const FileRequest& request) override;
     QString SaveFile(const FileRequest& request) override;
+    QString ChooseFolder(const FileRequest& request) override;
     bool ChooseColor(quint32& color) override;
     bool Print(PrintRequest& request) override;
     bool PrinterSetup(PrinterSetupRequest& request) override;

@@ -123,6 +123,53 @@ QImage LoadJpeg(const QString& fileName)
 
 }  // namespace
 
+namespace {
+
+quint32 Le32(const uchar* p) { return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24; }
+quint16 Le16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
+
+// The plain bitmap a map usually is (24 or 32 bits a pixel, uncompressed), read straight into
+// the picture a block of rows at a time. False, with the file untouched, for any other kind:
+// the general reader takes those.
+bool LoadPlainBitmap(const QString& fileName, QImage& image)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    uchar header[54];
+    if (file.read(reinterpret_cast<char*>(header), 54) != 54 || header[0] != 'B' || header[1] != 'M') return false;
+    const quint32 offset = Le32(header + 10), infoSize = Le32(header + 14);
+    const qint32 width = qint32(Le32(header + 18)), rawHeight = qint32(Le32(header + 22));
+    const int bits = Le16(header + 28);
+    if (infoSize < 40 || Le16(header + 26) != 1 || Le32(header + 30) != 0 || (bits != 24 && bits != 32)) return false;
+    if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN || width > 65535) return false;
+    const bool topDown = rawHeight < 0;
+    const qint64 height = topDown ? -qint64(rawHeight) : rawHeight;
+    if (height > 65535) return false;
+    // What the general reader would refuse for its size, it refuses with its own message.
+    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (limit > 0 && qint64(width) * height * 4 > limit) return false;
+    const qint64 stride = ((qint64(width) * bits / 8) + 3) & ~qint64(3);
+    if (qint64(offset) + stride * height > file.size() || !file.seek(offset)) return false;
+    QImage out(int(width), int(height), QImage::Format_RGB32);
+    if (out.isNull()) return false;
+    const int bytesPerPixel = bits / 8;
+    const int block = int(std::max<qint64>(1, (4 << 20) / stride));
+    std::vector<uchar> buffer(size_t(stride) * size_t(block));
+    for (qint64 row = 0; row < height;) {
+        const int n = int(std::min<qint64>(block, height - row));
+        if (file.read(reinterpret_cast<char*>(buffer.data()), stride * n) != stride * n) return false;
+        for (int i = 0; i < n; ++i, ++row) {
+            const uchar* in = buffer.data() + size_t(stride) * size_t(i);
+            QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(int(topDown ? row : height - 1 - row)));
+            for (int x = 0; x < width; ++x, in += bytesPerPixel) line[x] = 0xFF000000u | quint32(in[2]) << 16 | quint32(in[1]) << 8 | in[0];
+        }
+    }
+    image = std::move(out);
+    return true;
+}
+
+}  // namespace
+
 QImage LoadFromFile(const QString& fileName)
 {
     const QFileInfo info(fileName);
@@ -130,6 +177,8 @@ QImage LoadFromFile(const QString& fileName)
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) return LoadJpeg(fileName);
 
     if (!info.exists()) throw Exception(QStringLiteral("Cannot open file \"%1\"").arg(fileName));
+    QImage plain;
+    if (LoadPlainBitmap(fileName, plain)) return plain;
     QImageReader reader(fileName);
     const QSize claimed = reader.size();
     const bool fits = !claimed.isValid() || WithinAllocationLimit(quint64(claimed.width()), quint64(claimed.height()));
@@ -142,11 +191,18 @@ QImage LoadFromFile(const QString& fileName)
     return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
-void SaveBitmap(const QImage& image, const QString& fileName)
+QByteArray BitmapBytes(const QImage& image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    const bool encoded = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "BMP");
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP")) return QByteArray();
+    return bytes;
+}
+
+void SaveBitmap(const QImage& image, const QString& fileName)
+{
+    const QByteArray bytes = BitmapBytes(image);
+    const bool encoded = !bytes.isEmpty();
     // Unbuffered, so that a short write shows in write()'s count (a buffered QSaveFile would
     // commit the cut file).
     QSaveFile file(fileName);

@@ -20,6 +20,8 @@ namespace Pictures {
 // Exception("JPEG error #<n>")), everything else through QImage (failure throws Exception).
 // The result is Format_RGB32.
 QImage LoadFromFile(const QString& fileName);
+// The picture as the bytes of a bitmap file.
+QByteArray BitmapBytes(const QImage& image);
 // Saves in the picture's own format (a bitmap) whatever the extension; throws on failure.
 void SaveBitmap(const QImage& image, const QString& fileName);
 

@@ -61,12 +61,13 @@ struct Document {
     void Split()
     {
         lines.clear();
+        const char16_t* t = reinterpret_cast<const char16_t*>(text.constData());
         const qsizetype n = text.size();
         qsizetype begin = 0;
         for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = text[i].unicode();
+            const char16_t c = t[i];
             if (c != '\r' && c != '\n') continue;
-            const qsizetype end = c == '\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n') ? i + 2 : i + 1;
+            const qsizetype end = c == '\r' && i + 1 < n && t[i + 1] == '\n' ? i + 2 : i + 1;
             lines.append({begin, i, end});
             begin = end;
             i = end - 1;

@@ -120,6 +120,11 @@ void TfrmEditForm2::FillRec(bool Mark, int ID)
     if (Mark) Modified = true;
 }
 
+void TfrmEditForm2::FillRec(bool Mark)
+{
+    FillRec(Mark, ResearchID);
+}
+
 bool TfrmEditForm2::CheckMes() const
 {
     return DataFiles::HasMeasurements(DataFiles::PathOf(DataFiles::MeasurementsFile), ResearchID);
@@ -134,6 +139,7 @@ void TfrmEditForm2::SetLock()
 
 void TfrmEditForm2::SetRecord(const OResearches::TUnits& r)
 {
+    ResearchID = r.ID;
     Edit1->setText(r.Name);
     ComboBox1->setCurrentIndex(PositionOf(r.Ref1));
     ComboBox2->setCurrentIndex(PositionOf(r.Ref2));

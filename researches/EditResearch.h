@@ -40,14 +40,15 @@ public:
     // The research being edited; 0 while one is added.
     int ResearchID = 0;
 
-    using TRecordDialog::FillRec;
     // Modified := Mark, the research's ID kept, level and kind locked while it has measurements.
     void FillRec(bool Mark, int ID);
+    // The same for the ResearchID that SetRecord took (0 for a new research).
+    void FillRec(bool Mark) override;
     // True when ksMesurements.txt holds a line of ResearchID; reading stops at the first one.
     bool CheckMes() const;
 
-    // The controls from a record (a level or kind other than 0 and 1 shows no choice), and back
-    // (no choice is stored as -1).
+    // The controls and ResearchID from a record (a level or kind other than 0 and 1 shows no
+    // choice), and the controls back (no choice is stored as -1).
     void SetRecord(const OResearches::TUnits& r);
     void GetRecord(OResearches::TUnits& r) const;
 

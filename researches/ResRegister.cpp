@@ -1,14 +1,11 @@
 // The research register window: the researches of ksResearchRegister.txt in the table-window family.
 #include "ResRegister.h"
 
-#include "EditResearch.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
 
 #include <algorithm>
-#include <memory>
 
 TfrmTableForm2* frmTableForm2 = nullptr;
 
@@ -31,7 +28,7 @@ TTableParams ResearchParams()
 }  // namespace
 
 TfrmTableForm2::TfrmTableForm2(QWidget* owner)
-    : TTableListForm(ResearchParams(), owner, DataFiles::LoadResearches, DataFiles::SaveResearches)
+    : TTableDialogForm(ResearchParams(), owner, DataFiles::LoadResearches, DataFiles::SaveResearches)
 {
     setObjectName(QStringLiteral("frmTableForm2"));
     FormCreate();
@@ -59,38 +56,28 @@ QStringList TfrmTableForm2::RecordCells(int index) const
     return {r.Name, LevelWord(r.Ref1), KindWord(r.Ref2)};
 }
 
-bool TfrmTableForm2::AddRecord()
+void TfrmTableForm2::PrepareDialog(TfrmEditForm2& dialog, bool adding)
 {
-    std::unique_ptr<TfrmEditForm2> dialog(new TfrmEditForm2(this));
-    dialog->setWindowTitle(dialog->windowTitle() + QStringLiteral(" (добавление)"));
-    dialog->SpeedButton2->setEnabled(false);  // a research not yet stored has no measurements
-    dialog->Edit1->setText(QStringLiteral("Новая запись"));
-    dialog->FillRec(true, 0);
-    if (dialog->Execute() != erChanged) return false;
-    // Measurements left behind by a deleted research keep its ID, which MaxID may no longer
-    // cover after a reload: the new research takes an ID above them too.
-    const int highest =
-        std::max(ResearchList->MaxID, DataFiles::HighestMeasuredResearch(DataFiles::PathOf(DataFiles::MeasurementsFile)));
-    dialog->GetRecord(AppendRecord(highest + 1));
-    return true;
+    if (!adding) return;
+    dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" (добавление)"));
+    dialog.SpeedButton2->setEnabled(false);  // a research not yet stored has no measurements
 }
 
-bool TfrmTableForm2::ChangeRecord(int index)
+int TfrmTableForm2::NewRecordID()
 {
-    std::unique_ptr<TfrmEditForm2> dialog(new TfrmEditForm2(this));
-    OResearches::TUnits& r = ResearchList->Items(index);
-    dialog->SetRecord(r);
-    dialog->FillRec(false, r.ID);
-    if (dialog->Execute() == erChanged) {
-        dialog->GetRecord(r);
-        return true;
-    }
+    // Measurements left behind by a deleted research keep its ID, which MaxID may no longer
+    // cover after a reload: the new research takes an ID above them too.
+    return std::max(ResearchList->MaxID,
+                    DataFiles::HighestMeasuredResearch(DataFiles::PathOf(DataFiles::MeasurementsFile))) + 1;
+}
+
+bool TfrmTableForm2::KeptAfterCancel(TfrmEditForm2& dialog, OResearches::TUnits& r)
+{
     // Measurements saved meanwhile under another level or kind: the record follows them,
     // whatever else the cancelled dialog held.
     int level = 0, kind = 0;
-    if (!dialog->SavedUnderOtherChoice(r, level, kind)) return false;
+    if (!dialog.SavedUnderOtherChoice(r, level, kind)) return false;
     r.Ref1 = level;
     r.Ref2 = kind;
     return true;
 }
-

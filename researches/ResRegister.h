@@ -2,10 +2,11 @@
 // family, their level and kind shown as words; the road to each research's measurements.
 #pragma once
 
+#include "EditResearch.h"
 #include "OResearches.h"
 #include "TableForm.h"
 
-class TfrmTableForm2 : public TTableListForm<TOResearches> {
+class TfrmTableForm2 : public TTableDialogForm<TOResearches, TfrmEditForm2> {
     Q_OBJECT
 public:
     explicit TfrmTableForm2(QWidget* owner);
@@ -20,8 +21,9 @@ public:
 
 protected:
     QStringList RecordCells(int index) const override;
-    bool AddRecord() override;
-    bool ChangeRecord(int index) override;
+    void PrepareDialog(TfrmEditForm2& dialog, bool adding) override;
+    int NewRecordID() override;
+    bool KeptAfterCancel(TfrmEditForm2& dialog, OResearches::TUnits& r) override;
 };
 
 // The research register window last created.

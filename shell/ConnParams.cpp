@@ -13,6 +13,7 @@
 #include "SpinEdit.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -252,17 +253,20 @@ void TfrmConnect::BuildPages()
 
     // "Подключение"
     QWidget* connection = page("TabSheet5", QStringLiteral("Подключение"));
-    label(connection, QStringLiteral("Расположение БД"), 12, 12, 200);
-    Edit1 = named(new QLineEdit(connection), "Edit1");
-    Edit1->setGeometry(12, 32, 462, 22);
-    label(connection, QStringLiteral("Карта"), 12, 64, 200);
-    Edit4 = named(new QLineEdit(connection), "Edit4");
-    Edit4->setGeometry(12, 84, 462, 22);
-    SpeedButton5 = named(new QToolButton(connection), "SpeedButton5");
-    SpeedButton5->setAutoRaise(true);
-    SpeedButton5->setIcon(FolderIcon());
-    SpeedButton5->setToolTip(QStringLiteral("Выбрать"));
-    SpeedButton5->setGeometry(478, 84, 22, 22);
+    // A path: its caption, the edit box and the chooser button beside it.
+    auto path = [&](const QString& caption, int y, const char* editName, QLineEdit*& edit, const char* buttonName,
+                    QToolButton*& button) {
+        label(connection, caption, 12, y, 200);
+        edit = named(new QLineEdit(connection), editName);
+        edit->setGeometry(12, y + 20, 462, 22);
+        button = named(new QToolButton(connection), buttonName);
+        button->setAutoRaise(true);
+        button->setIcon(FolderIcon());
+        button->setToolTip(QStringLiteral("Выбрать"));
+        button->setGeometry(478, y + 20, 22, 22);
+    };
+    path(QStringLiteral("Расположение БД"), 12, "Edit1", Edit1, "SpeedButton4", SpeedButton4);
+    path(QStringLiteral("Карта"), 64, "Edit4", Edit4, "SpeedButton5", SpeedButton5);
 
     // "Сохранение"
     QWidget* saving = page("TabSheet6", QStringLiteral("Сохранение"));
@@ -283,6 +287,7 @@ void TfrmConnect::BuildPages()
     connect(Button2, &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { Guarded([this] { Button4Click(); }); });
     connect(CheckBox9, &QCheckBox::toggled, this, [this] { Guarded([this] { CheckBox9Click(); }); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton4Click(); }); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton5Click(); }); });
 }
 
@@ -495,6 +500,16 @@ void TfrmConnect::keyPressEvent(QKeyEvent* event)
     Guarded([&] { handled = FormKeyDown(event->key(), event->modifiers()); });
     if (handled) event->accept();
     else QDialog::keyPressEvent(event);
+}
+
+void TfrmConnect::SpeedButton4Click()
+{
+    Dialogs::FileRequest request;
+    request.Title = QStringLiteral("Расположение БД");
+    request.InitialDir = Edit1->text();
+    const QString chosen = Dialogs::FolderName(request);
+    // Stored without a trailing slash, as every data-file path adds one.
+    if (!chosen.isEmpty()) Edit1->setText(QDir::cleanPath(QFileInfo(chosen).absoluteFilePath()));
 }
 
 void TfrmConnect::SpeedButton5Click()

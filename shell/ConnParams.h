@@ -63,6 +63,7 @@ public:
     QCheckBox* CheckBox12 = nullptr;
     // "Подключение"
     QLineEdit* Edit1 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;  // chooses the database folder
     QLineEdit* Edit4 = nullptr;
     QToolButton* SpeedButton5 = nullptr;
     // "Сохранение"
@@ -76,6 +77,7 @@ public:
     void CheckBox9Click();
     // True when it handled the key (Ctrl+End: OK).
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void SpeedButton4Click();
     void SpeedButton5Click();
 
 protected:

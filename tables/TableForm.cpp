@@ -321,16 +321,14 @@ void TTableForm::ReadUserSettings()
 {
     const QString error = TableGrid::ReadColumnWidths(*StringGrid1, params_.Section, params_.DefaultFactors);
     if (error.isEmpty()) return;
-    WriteLog(QStringLiteral("ОШИБКА! ") + error);
-    Dialogs::Error(QStringLiteral("Ошибка чтения файла конфигурации.") + QLatin1Char('\n') + error);
+    ReportError(QStringLiteral("Ошибка чтения файла конфигурации."), error);
 }
 
 void TTableForm::SaveUserSettings()
 {
     const QString error = TableGrid::SaveColumnWidths(*StringGrid1, params_.Section);
     if (error.isEmpty()) return;
-    WriteLog(QStringLiteral("ОШИБКА! ") + error);
-    Dialogs::Error(QStringLiteral("Ошибка записи файла конфигурации.") + QLatin1Char('\n') + error);
+    ReportError(QStringLiteral("Ошибка записи файла конфигурации."), error);
 }
 
 void TTableForm::GridResize()
@@ -573,9 +571,7 @@ void TTableForm::CopyToClipBrd()
         WriteLog(QStringLiteral("Данные скопированы в буфер обмена: ") + windowTitle());
         Dialogs::Information(QStringLiteral("Данные скопированы в буфер обмена."));
     } catch (const std::exception& e) {
-        const QString message = ExceptionMessage(e);
-        WriteLog(QStringLiteral("ОШИБКА! ") + message);
-        Dialogs::Error(QStringLiteral("При копировании данных произошла ошибка!") + QLatin1Char('\n') + message);
+        ReportError(QStringLiteral("При копировании данных произошла ошибка!"), ExceptionMessage(e));
     }
 }
 

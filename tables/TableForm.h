@@ -214,8 +214,20 @@ public:
     using TTableListForm<List>::TTableListForm;
 
 protected:
+    using Record = std::remove_reference_t<decltype(std::declval<List&>().Items(0))>;
+
     // The dialog as the member shows it, before its controls are filled (adding or changing).
     virtual void PrepareDialog(Dialog& dialog, bool adding) { Q_UNUSED(dialog); Q_UNUSED(adding); }
+    // The ID of a record being added.
+    virtual int NewRecordID() { return this->Records->MaxID + 1; }
+    // After a change dialog that gave no erChanged: true when the member still changed r
+    // (something the dialog did meanwhile must be kept), so it is saved as after any change.
+    virtual bool KeptAfterCancel(Dialog& dialog, Record& r)
+    {
+        Q_UNUSED(dialog);
+        Q_UNUSED(r);
+        return false;
+    }
 
     bool AddRecord() override
     {
@@ -224,7 +236,7 @@ protected:
         dialog->Edit1->setText(QStringLiteral("Новая запись"));
         dialog->FillRec(true);
         if (dialog->Execute() != erChanged) return false;
-        dialog->GetRecord(this->AppendRecord(this->Records->MaxID + 1));
+        dialog->GetRecord(this->AppendRecord(NewRecordID()));
         return true;
     }
     bool ChangeRecord(int index) override
@@ -234,7 +246,7 @@ protected:
         auto& r = this->Records->Items(index);
         dialog->SetRecord(r);
         dialog->FillRec(false);
-        if (dialog->Execute() != erChanged) return false;
+        if (dialog->Execute() != erChanged) return KeptAfterCancel(*dialog, r);
         dialog->GetRecord(r);
         return true;
     }

@@ -12,6 +12,7 @@ E2E_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_NAME=$(basename "$0" .sh)
 E2E_PIDS=()
 E2E_FAILED=0
+E2E_DISPLAY_LOCK=
 
 e2e_say() { printf '%s: %s\n' "$E2E_NAME" "$*" >&2; }
 
@@ -50,6 +51,7 @@ e2e_cleanup()
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         kill "${E2E_PIDS[i]}" 2>/dev/null && wait "${E2E_PIDS[i]}" 2>/dev/null
     done
+    [ -n "${E2E_DISPLAY_LOCK:-}" ] && rmdir "$E2E_DISPLAY_LOCK" 2>/dev/null
     if [ "$E2E_FAILED" = 0 ] && [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ]; then
         rm -rf "$E2E_DIR"
     fi
@@ -60,7 +62,7 @@ e2e_init()
 {
     local build=${1:-$E2E_SOURCE/build}
     local tool
-    for tool in Xvfb openbox xdotool import xdpyinfo xprop xwininfo iconv pdftotext pdfinfo; do
+    for tool in Xvfb openbox xdotool import convert xdpyinfo xprop xwininfo iconv pdftotext pdfinfo; do
         command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (scripts/deps.sh installs it)"
     done
     [ -x "$build/Kestrova" ] || { e2e_say "no program at $build/Kestrova"; exit 1; }
@@ -102,10 +104,17 @@ e2e_log_has() { iconv -f CP1251 -t UTF-8 "$E2E_DIR/app/tvk.log" 2>/dev/null | gr
 e2e_start_x()
 {
     local n start=$((30 + RANDOM % 60)) tries
+    # Claims left by a run that was killed are old: no run lasts minutes.
+    find /tmp -maxdepth 1 -name 'kestrova-e2e-display-*' -type d -mmin +10 -exec rmdir {} + 2>/dev/null
     for ((tries = 0; tries < 40; tries++)); do
         n=$((30 + (start - 30 + tries) % 70))
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_DIR/xvfb.out" 2>&1 &
+        # Tests that run side by side take a display each: the directory is made atomically.
+        mkdir "/tmp/kestrova-e2e-display-$n" 2>/dev/null || continue
+        E2E_DISPLAY_LOCK="/tmp/kestrova-e2e-display-$n"
+        # -noreset: the server would otherwise reset when the probe below disconnects, and refuse
+        # the window manager that connects at that moment.
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_DIR/xvfb.out" 2>&1 &
         local pid=$!
         local i
         for ((i = 0; i < 50; i++)); do
@@ -113,19 +122,30 @@ e2e_start_x()
             if xdpyinfo -display ":$n" >/dev/null 2>&1; then
                 E2E_PIDS+=("$pid")
                 export DISPLAY=":$n"
-                openbox >"$E2E_DIR/openbox.out" 2>&1 &
-                E2E_PIDS+=("$!")
-                # openbox is ready once it has taken the root window's selection.
-                for ((i = 0; i < 50; i++)); do
-                    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-                    sleep 0.1
+                local attempt wm
+                for attempt in 1 2 3; do
+                    openbox >>"$E2E_DIR/openbox.out" 2>&1 &
+                    wm=$!
+                    # Ready once it has marked the root window as managed, and still running.
+                    for ((i = 0; i < 100; i++)); do
+                        kill -0 "$wm" 2>/dev/null || break
+                        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+                            E2E_PIDS+=("$wm")
+                            return 0
+                        fi
+                        sleep 0.1
+                    done
+                    kill "$wm" 2>/dev/null
+                    wait "$wm" 2>/dev/null
                 done
-                return 0
+                e2e_fail "openbox did not start on $DISPLAY"
             fi
             sleep 0.1
         done
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
+        rmdir "$E2E_DISPLAY_LOCK"
+        E2E_DISPLAY_LOCK=
     done
     e2e_skip "no X server could be started (Xvfb on :30 to :99)"
 }

@@ -33,7 +33,7 @@ namespace Fuzz {
 class QuietDialogs : public Dialogs::Handler {
 public:
     bool MessageBox(Dialogs::Box kind, const QString&, const QString&) override { return kind == Dialogs::Box::Confirmation; }
-    Dialogs::Answer Ask(const QString&, const QString&) override { return Dialogs::Answer::No; }
+    Dialogs::Answer Ask(const QString&, const QString&) override { return Dialogs::Answer::Cancel; }
     QString OpenFile(const Dialogs::FileRequest&) override { return QString(); }
     QString SaveFile(const Dialogs::FileRequest&) override { return QString(); }
     bool ChooseColor(quint32&) override { return false; }

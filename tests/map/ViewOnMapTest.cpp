@@ -3,12 +3,22 @@
 #include "EditLegend.h"
 #include "Exceptions.h"
 #include "Pictures.h"
+#include "DragScroll.h"
+#include "Printer.h"
 #include "ViewOnMap.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QCursor>
+#include <QDir>
+#include <QProcess>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -402,6 +412,211 @@ TEST_F(MapWindow, JpegMapLoadsAndBrokenJpegReportsItsErrorNumber)
     TestSupport::WriteBytes(jpeg, QByteArray("\xFF\xD8\xFF\xE0 this is not a picture"));
     const QString shown = Unhandled([&] { Open(); });
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^JPEG error #\\d+$")).match(shown).hasMatch()) << qPrintable(shown);
+}
+
+}  // namespace
+
+// ---- The hover hint, copy, save and the report hand-off
+
+namespace {
+
+QString RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The box of the pixels of a colour (within 40 per channel) on the PDF's first page.
+QRect ColourOnPage(const QString& pdf, QColor colour)
+{
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-singlefile"),
+                                         pdf, pdf + QStringLiteral("-page")});
+    const QImage page = QImage(pdf + QStringLiteral("-page.png")).convertToFormat(QImage::Format_RGB32);
+    QRect box;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb p = page.pixel(x, y);
+            if (qAbs(qRed(p) - colour.red()) <= 40 && qAbs(qGreen(p) - colour.green()) <= 40 && qAbs(qBlue(p) - colour.blue()) <= 40)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+class MapTools : public MapWindow {
+protected:
+    void SetUp() override
+    {
+        MapWindow::SetUp();
+        WriteData(QStringLiteral("ksRegions.txt"), {"1;Первый", "2;Второй", "3;Третий", "5;Пятый"});
+        AppConfig->Scale = 100;  // the settings defaults
+        AppConfig->TopMargin = AppConfig->LeftMargin = AppConfig->BottomMargin = AppConfig->RightMargin = 1;
+        temp = dir_.path() + QStringLiteral("/temp");
+        QDir().mkpath(temp);
+        qputenv("TEMP", QFile::encodeName(temp));
+        qputenv("KESTROVA_PDF", QFile::encodeName(temp + QStringLiteral("/out.pdf")));
+        Printer().SetPrinterIndex(Printer().Printers().indexOf(QStringLiteral("PDF")));
+        Open();
+        form->FormActivate();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        qunsetenv("TEMP");
+        qunsetenv("KESTROVA_PDF");
+        MapWindow::TearDown();
+    }
+    // The hint after a move to x, y.
+    QString Hover(int x, int y)
+    {
+        form->Image2MouseMove(x, y);
+        return form->HintWindow->isVisible() ? form->HintWindow->text() : QString();
+    }
+    QStringList TempFiles() const { return QDir(temp).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot); }
+
+    QString temp;
+};
+
+TEST_F(MapTools, HoverNamesTheRegionUnderTheMouseWithItsValue)
+{
+    EXPECT_EQ(Hover(10, 10), QStringLiteral("Первый"));  // no research: the name alone
+    EXPECT_EQ(Hover(100, 60), QStringLiteral("Первый"));  // a border: no new hint
+    EXPECT_EQ(Hover(500, 300), QStringLiteral("Первый"));  // an area without a link
+    EXPECT_EQ(Hover(210, 150), QStringLiteral("Первый"));  // a district's area: regions only
+    EXPECT_EQ(Hover(190, 190), QStringLiteral("Третий"));  // linked in two areas
+    EXPECT_EQ(Hover(10, 190), QStringLiteral("Третий"));
+
+    Choose(0);  // A1 is painted now; the hover reads the file's picture
+    EXPECT_EQ(Hover(10, 10), QStringLiteral("Первый: 10"));
+    EXPECT_EQ(Hover(150, 50), QStringLiteral("Второй: 2"));  // the first line of the place
+    EXPECT_EQ(Hover(150, 150), QStringLiteral("Третий: 7.9"));
+    EXPECT_EQ(Hover(290, 20), QStringLiteral(": 5.3"));  // region 4 has no name
+    // A legend painted over an area changes nothing.
+    QPainter(&form->Image1->Picture).fillRect(20, 20, 40, 40, Qt::black);
+    EXPECT_EQ(Hover(30, 30), QStringLiteral("Первый: 10"));
+    Choose(3);
+    EXPECT_EQ(Hover(150, 50), QStringLiteral("Второй: 0"));  // no measurement of the region
+
+    // Above and to the right of the cursor, its bottom 5 pixels above it; hidden on deactivation.
+    const QRect g = form->HintWindow->geometry();
+    EXPECT_EQ(g.left(), QCursor::pos().x() + 2);
+    EXPECT_EQ(g.top() + g.height(), QCursor::pos().y() - 5);
+    form->FormDeactivate();
+    EXPECT_FALSE(form->HintWindow->isVisible());
+
+    // Without ksRegions.txt: the value alone, and with no research no hint at all.
+    QFile::remove(DataPath(QStringLiteral("ksRegions.txt")));
+    form->FormActivate();
+    EXPECT_EQ(Hover(10, 10), QStringLiteral(": 8"));
+    form->ComboBox1->setCurrentIndex(-1);
+    form->FormActivate();
+    EXPECT_EQ(Hover(10, 10), QString());
+}
+
+TEST_F(MapTools, CopyPutsThePictureOnTheClipboardAndSaveWritesABitmapWhateverTheName)
+{
+    Choose(0);
+    form->CopyToClipBrd();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), form->Image1->Picture);
+
+    const QString jpg = dir_.path() + QStringLiteral("/map.jpg");
+    dialogs_->FileAnswers << jpg;
+    form->SaveToFile();
+    ASSERT_EQ(dialogs_->FileRequests.size(), 1);
+    EXPECT_TRUE(dialogs_->FileRequests[0].Picture);
+    EXPECT_TRUE(dialogs_->FileRequests[0].Filter.contains(QStringLiteral("*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf")));
+    EXPECT_TRUE(TestSupport::ReadBytes(jpg).startsWith("BM"));
+    EXPECT_EQ(QImage(jpg, "BMP").convertToFormat(QImage::Format_RGB32), form->Image1->Picture);
+    // Cancelled: nothing, and the hint is not left over the dialog.
+    EXPECT_FALSE(Hover(10, 10).isEmpty());
+    form->SaveToFile();
+    EXPECT_FALSE(form->HintWindow->isVisible());
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+}
+
+TEST_F(MapTools, PrintHandsThePictureToTheLibraryAndLeavesNothingBehind)
+{
+    Choose(0);  // A1 and B1 in clGreen
+    form->Print(1);
+    const QString pdf = temp + QStringLiteral("/out.pdf");
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Численность населения")));
+    // A1 and B1 are 200 x 100 of the 700 x 420 picture, stretched into the 761 x 513 box.
+    const QRect green = ColourOnPage(pdf, QColor(0, 128, 0));
+    ASSERT_FALSE(green.isEmpty());
+    EXPECT_NEAR(double(green.width()) / green.height(), (200 / 700.0 * 761) / (100 / 420.0 * 513), 0.1);
+    EXPECT_EQ(CountLog(QStringLiteral("Сформирован внешний отчет № 0. Графика")), 1);
+
+    // The print dialog (cancelled: nothing printed, no error), then a second print in a row.
+    form->PrintEx();
+    EXPECT_EQ(dialogs_->PrintRequests.size(), 1);
+    form->Print(1);
+    EXPECT_TRUE(QFile::exists(temp + QStringLiteral("/out-2.pdf")));
+    EXPECT_EQ(TempFiles(), (QStringList{QStringLiteral("out-2.pdf"), QStringLiteral("out.pdf"), QStringLiteral("out.pdf-page.png")}));
+    EXPECT_EQ(CountLog(QStringLiteral("Сформирован внешний отчет № 0. Графика")), 3);
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+}
+
+TEST_F(MapTools, PreviewRunsTheLibrarysPreviewToItsEnd)
+{
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("frmPreview") && w->isVisible()) {
+                shown = true;
+                w->findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
+            }
+    });
+    form->PrintPreview();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_EQ(CountLog(QStringLiteral("Сформирован внешний отчет № 0. Графика")), 1);
+}
+
+TEST_F(MapTools, AFailedReportIsLoggedAsAnErrorAndAPlantedLinkIsNotFollowed)
+{
+    // Links planted where the hand-off files go.
+    const QString victim = dir_.path() + QStringLiteral("/victim.txt");
+    TestSupport::WriteBytes(victim, "keep");
+    ASSERT_TRUE(QFile::link(victim, temp + QStringLiteral("/00Korvel.tmp")));
+    ASSERT_TRUE(QFile::link(victim, temp + QStringLiteral("/00RepGraph.bmp")));
+    // The PDF cannot be written: the library fails.
+    qputenv("KESTROVA_PDF", QFile::encodeName(temp + QStringLiteral("/missing/out.pdf")));
+    form->Print(1);
+    EXPECT_EQ(TestSupport::ReadBytes(victim), QByteArray("keep"));
+    EXPECT_TRUE(TempFiles().isEmpty());
+    EXPECT_EQ(CountLog(QStringLiteral("Сформирован внешний отчет")), 0);
+    EXPECT_EQ(CountLog(QStringLiteral("ОШИБКА! При попытке печати возникла непредвиденная ошибка!")), 1);
+    ASSERT_EQ(dialogs_->Messages.size(), 2);  // the library's box, then the window's
+    EXPECT_EQ(dialogs_->Messages[1].Text, QStringLiteral("При попытке печати возникла непредвиденная ошибка!"));
+
+    // No hand-off directory: the picture cannot be written, the library is not called.
+    qputenv("TEMP", QFile::encodeName(temp + QStringLiteral("/none")));
+    qputenv("KESTROVA_PDF", QFile::encodeName(temp + QStringLiteral("/out.pdf")));
+    EXPECT_FALSE(Unhandled([&] { form->Print(1); }).isEmpty());
+    EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/out.pdf")));
+}
+
+TEST_F(MapTools, DraggingThePictureScrollsItWithoutAHintAndAResizeStartsAgainAtTheCorner)
+{
+    form->resize(300, 200);
+    form->show();
+    QCoreApplication::processEvents();
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, form->Image2->mapToGlobal(at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(form->Image2, &e);
+    };
+    send(QEvent::MouseButtonPress, {200, 150}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseMove, {170, 130}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(QPoint(form->ScrollBox2->horizontalScrollBar()->value(), form->ScrollBox2->verticalScrollBar()->value()), QPoint(30, 20));
+    EXPECT_FALSE(form->HintWindow->isVisible());  // no hint while dragging
+    send(QEvent::MouseButtonRelease, {200, 150}, Qt::RightButton, Qt::NoButton);
+    EXPECT_FALSE(form->Drag->Dragging);
+    form->resize(320, 220);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->ScrollBox2->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(form->Panel20->size(), QSize(700, 420));
 }
 
 }  // namespace

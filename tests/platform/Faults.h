@@ -56,11 +56,11 @@ QString MessageUnderAddressSpaceLimit(rlim_t bytes, F&& f)
     return message;
 }
 
-// Runs f while dir is read-only and returns its message. Permissions do not bind the superuser,
-// so a root process runs f as the user "nobody" meanwhile; dir's parent is opened to others
-// for that while. "<no user>" when no such user can be taken on.
+// Runs f while dir has the permissions dirNow and returns its message. Permissions do not bind
+// the superuser, so a root process runs f as the user "nobody" meanwhile; dir's parent is opened
+// to others for that while. "<no user>" when no such user can be taken on.
 template <class F>
-QString MessageInReadOnlyDirectory(const QString& dir, F&& f)
+QString MessageWithDirectoryPermissions(const QString& dir, QFileDevice::Permissions dirNow, F&& f)
 {
     using P = QFileDevice;
     const QString parent = QFileInfo(dir).absolutePath();
@@ -72,7 +72,7 @@ QString MessageInReadOnlyDirectory(const QString& dir, F&& f)
     // Only add what is missing: a rewrite of all the bits would drop /tmp's sticky bit.
     const bool openParent = root && !(parentWas & P::ExeOther);
     if (openParent) QFile::setPermissions(parent, parentWas | P::ExeOther);
-    QFile::setPermissions(dir, P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther);
+    QFile::setPermissions(dir, dirNow);
     QString message = QStringLiteral("<no user>");
     if (!root || seteuid(nobody->pw_uid) == 0) {
         message = MessageOf(f);
@@ -80,5 +80,28 @@ QString MessageInReadOnlyDirectory(const QString& dir, F&& f)
     }
     QFile::setPermissions(dir, dirWas);
     if (openParent) QFile::setPermissions(parent, parentWas);
+    return message;
+}
+
+// Runs f while dir is read-only (see MessageWithDirectoryPermissions).
+template <class F>
+QString MessageInReadOnlyDirectory(const QString& dir, F&& f)
+{
+    using P = QFileDevice;
+    return MessageWithDirectoryPermissions(dir, P::ReadOwner | P::ExeOwner | P::ReadOther | P::ExeOther, f);
+}
+
+// Runs f while file is read-only in a folder that takes new files (a replace could rename a new
+// file over it), and returns its message.
+template <class F>
+QString MessageWithReadOnlyFile(const QString& file, F&& f)
+{
+    using P = QFileDevice;
+    const P::Permissions fileWas = QFile::permissions(file);
+    QFile::setPermissions(file, P::ReadOwner | P::ReadOther);
+    const QString dir = QFileInfo(file).absolutePath();
+    const QString message = MessageWithDirectoryPermissions(
+        dir, QFile::permissions(dir) | P::ReadOther | P::WriteOther | P::ExeOther, f);
+    QFile::setPermissions(file, fileWas);
     return message;
 }

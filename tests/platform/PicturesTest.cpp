@@ -160,6 +160,48 @@ TEST(Pictures, BitmapsLoadAndSaveAsBitmapsWhateverTheName)
     EXPECT_EQ(TestSupport::ReadBytes(bmp), before);
 }
 
+TEST(Pictures, PlainBitmapsOfEveryRowOrderAndDepthReadAsTheGeneralReaderReadsThem)
+{
+    QTemporaryDir dir;
+    QImage picture(13, 7, QImage::Format_RGB32);  // an odd width: rows padded to four bytes
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 19, y * 31, (x * y) % 256));
+    // Windows bitmap headers written by hand: 24 and 32 bits, bottom-up and top-down.
+    for (int bits : {24, 32})
+        for (bool topDown : {false, true}) {
+            const int stride = ((picture.width() * bits / 8) + 3) & ~3;
+            QByteArray bytes(54 + stride * picture.height(), '\0');
+            auto put32 = [&](int at, qint32 v) { for (int i = 0; i < 4; ++i) bytes[at + i] = char((quint32(v) >> (8 * i)) & 255); };
+            bytes[0] = 'B';
+            bytes[1] = 'M';
+            put32(2, bytes.size());
+            put32(10, 54);
+            put32(14, 40);
+            put32(18, picture.width());
+            put32(22, topDown ? -picture.height() : picture.height());
+            bytes[26] = 1;
+            bytes[28] = char(bits);
+            for (int y = 0; y < picture.height(); ++y) {
+                char* row = bytes.data() + 54 + stride * (topDown ? y : picture.height() - 1 - y);
+                for (int x = 0; x < picture.width(); ++x) {
+                    const QRgb p = picture.pixel(x, y);
+                    char* px = row + x * bits / 8;
+                    px[0] = char(qBlue(p));
+                    px[1] = char(qGreen(p));
+                    px[2] = char(qRed(p));
+                }
+            }
+            const QString file = dir.filePath(QStringLiteral("p%1%2.bmp").arg(bits).arg(topDown));
+            TestSupport::WriteBytes(file, bytes);
+            EXPECT_EQ(LoadFromFile(file), picture) << bits << ' ' << topDown;
+            // Marked as run-length encoded, which a picture of this depth cannot be: the
+            // general reader has it and refuses it.
+            bytes[30] = 1;
+            TestSupport::WriteBytes(file, bytes);
+            EXPECT_THROW(LoadFromFile(file), Exception) << bits << ' ' << topDown;
+        }
+}
+
 namespace {
 
 // A small real picture whose header claims width x height.

@@ -103,6 +103,11 @@ TEST_F(ResRegisterTest, NewIdStaysAboveMeasurementsLeftByADeletedResearch)
     // Without measurements above it, MaxID + 1 as before.
     Add(w, Ok);
     EXPECT_EQ(ReadRegister().last(), u"5;Новая запись;0;0"_s);
+    // The scan reads field 2 of every line and passes over one that is no integer (the add
+    // dialog's own check stops at the first line of research 0, before it).
+    WriteMeasurements({u"1;0;1;01.02.2020;10:00:00;5"_s, u"1;x;1;01.02.2020;10:00:00;5"_s, u"1;9;1;01.02.2020;10:00:00;5"_s});
+    Add(w, Ok);
+    EXPECT_EQ(ReadRegister().last(), u"10;Новая запись;0;0"_s);
 }
 
 TEST_F(ResRegisterTest, ALevelThatDoesNotConvertStopsTheLoadAndTheFileIsNeverRewritten)

@@ -111,6 +111,24 @@ TEST_F(AboutTest, TheMenuShowsItModallyAndLogsNothing)
     EXPECT_EQ(int(LogLines().size()), lines);
 }
 
+
+TEST_F(AboutTest, AMailLinkTheDesktopCannotOpenIsWarnedAndTheBoxStays)
+{
+    // With no mail handler the platform cannot open the link.
+    QDesktopServices::unsetUrlHandler(u"mailto"_s);
+    TfrmAbout box;
+    box.show();
+    Click(box.Image3);
+    EXPECT_EQ(dialogs_->Texts(), QStringList{u"Возникла ошибка при отправке сообщения."_s});
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Warning), 1);
+    EXPECT_TRUE(box.isVisible());
+    // The web link fails without a message.
+    QDesktopServices::unsetUrlHandler(u"https"_s);
+    dialogs_->Messages.clear();
+    Click(box.Label6);
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+}
+
 }  // namespace
 
 #include "AboutTest.moc"

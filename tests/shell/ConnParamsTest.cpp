@@ -265,6 +265,27 @@ TEST_F(ConnParamsTest, OneAtomicWriteKeepsForeignLinesAndAFailedOneChangesNothin
     EXPECT_FALSE(d.isVisible());  // closed as after a write
 }
 
+TEST_F(ConnParamsTest, AReadOnlyIniIsLeftAsItWasAndSoAreTheSettingsOfTheRun)
+{
+    WriteIni({u"; kept"_s, u"[print]"_s, u"scale=120"_s});
+    LoadConfig();
+    const QByteArray before = IniBytes();
+    const TAppConfig config = *AppConfig;
+    TfrmConnect& d = Open();
+    d.SpinEdit9->SetValue(140);
+    d.CheckBox2->toggle();
+    dialogs_->Messages.clear();
+    const QString message = MessageWithReadOnlyFile(IniPath(), [&] { d.Button1->click(); });
+    if (message == u"<no user>"_s) GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(IniBytes(), before);
+    EXPECT_EQ(AppConfig->Scale, config.Scale);
+    EXPECT_EQ(AppConfig->AutoSave, config.AutoSave);
+    ASSERT_EQ(dialogs_->Messages.size(), 1);
+    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
+    EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(u"Ошибка записи файла конфигурации\nUnable to write to "_s))
+        << dialogs_->Messages[0].Text.toStdString();
+}
+
 TEST_F(ConnParamsTest, NumbersAreBroughtIntoTheirRanges)
 {
     WriteIni({u"[tables]"_s, u"rowheight=10"_s, u"detlevel=7"_s, u"[print]"_s, u"scale=0"_s,
@@ -384,6 +405,14 @@ TEST_F(ConnParamsTest, DesignCtrlEndAndTheMapChooser)
     EXPECT_TRUE(dialogs_->FileRequests[0].Picture);
     d.SpeedButton5->click();
     EXPECT_EQ(d.Edit4->text(), dir_.path() + u"/new.bmp"_s);
+
+    // The database folder chooser likewise.
+    dialogs_->FileAnswers = {dir_.path() + u"/db/"_s};
+    d.SpeedButton4->click();
+    EXPECT_EQ(d.Edit1->text(), dir_.path() + u"/db"_s);
+    EXPECT_EQ(dialogs_->FileRequests.last().Title, u"Расположение БД"_s);
+    d.SpeedButton4->click();
+    EXPECT_EQ(d.Edit1->text(), dir_.path() + u"/db"_s);
 
     // Ctrl+End on the form is OK; with another modifier it is not.
     QKeyEvent shifted(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);

@@ -60,4 +60,43 @@ TEST(UserSampleTest, CopiedOnceIntoTheUsersDataFolderAndNeverOverwritten)
     EXPECT_EQ(TestSupport::ReadBytes(Sample + QStringLiteral("/ksRegions.txt")), tracked);
 }
 
+
+// The start script's tvk.ini: made pointing at the user's copy, pointed there from the tracked
+// sample, and given column widths for the two reference grids where it has none; every other
+// line kept.
+TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForBothGrids)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.path() + QStringLiteral("/tvk.ini");
+    const QString copy = dir.path() + QStringLiteral("/копия");
+    const auto run = [&] {
+        QProcess p;
+        p.start(QStringLiteral("bash"), {QStringLiteral(KESTROVA_SOURCE_DIR "/scripts/user-ini.sh"), ini, copy});
+        return p.waitForFinished(30000) && p.exitCode() == 0;
+    };
+    const QStringList widths{QStringLiteral("[sg1]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=250"),
+                             QStringLiteral("cw2=150"), QStringLiteral("cw3=70"), QStringLiteral("cw4=70"),
+                             QStringLiteral("cw5=70"), QStringLiteral("cw6=80"), QStringLiteral("cw7=110"),
+                             QStringLiteral("[sg2]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=250"),
+                             QStringLiteral("cw2=150"), QStringLiteral("cw3=80")};
+    ASSERT_TRUE(run());
+    const QStringList fresh = QStringList{QStringLiteral("[server]"), QStringLiteral("adosource=") + copy,
+                                          QStringLiteral("mapfile=") + copy + QStringLiteral("/map.bmp")} + widths;
+    EXPECT_EQ(TestSupport::ReadAnsiLines(ini), fresh);
+    const QByteArray bytes = TestSupport::ReadBytes(ini);
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
+    // A second run changes nothing.
+    ASSERT_TRUE(run());
+    EXPECT_EQ(TestSupport::ReadBytes(ini), bytes);
+
+    // An older file: the tracked sample gives way to the copy, the regions grid keeps its widths,
+    // the districts grid gets them after the last line, which had no line end.
+    TestSupport::WriteBytes(ini, QByteArray("; mine\r\n[server]\r\nadosource=" KESTROVA_SOURCE_DIR "/sample\r\n"
+                                            "[SG1]\r\ncw0=5"));
+    ASSERT_TRUE(run());
+    EXPECT_EQ(TestSupport::ReadAnsiLines(ini),
+              (QStringList{QStringLiteral("; mine"), QStringLiteral("[server]"), QStringLiteral("adosource=") + copy,
+                           QStringLiteral("[SG1]"), QStringLiteral("cw0=5")} + widths.mid(9)));
+}
+
 }  // namespace

@@ -135,6 +135,35 @@ TEST_F(FederalPartsTest, DialogProposesTheRegionCapitalsSortedAndRefusesTextThat
     EXPECT_EQ(d.ComboBox2->count(), 0);
 }
 
+TEST_F(FederalPartsTest, DialogDesignCaptionsAndPlaces)
+{
+    TfrmEditForm1 d;
+    EXPECT_EQ(d.windowTitle(), u"Федеральный округ"_s);
+    EXPECT_EQ(d.size(), QSize(351, 185));
+    const struct { QWidget* widget; const char* text; QPoint at; QSize size; } controls[] = {
+        {d.Label1, "Наименование", {8, 8}, {}},           {d.Edit1, "", {8, 24}, {313, 21}},
+        {d.Label8, "Код МСХ", {8, 56}, {}},               {d.Edit3, "", {8, 72}, {57, 21}},
+        {d.Label2, "Центр федерального округа", {80, 56}, {}}, {d.ComboBox2, "", {80, 72}, {241, 21}},
+        {d.Button1, "ОК", {6, 8}, {75, 25}},              {d.Button2, "Отмена", {88, 8}, {75, 25}},
+    };
+    for (const auto& c : controls) {
+        const QString name = c.widget->objectName();
+        EXPECT_EQ(c.widget->parentWidget(), name.startsWith(u"Button"_s) ? d.Panel4 : d.Panel5) << name.toStdString();
+        EXPECT_EQ(c.widget->pos(), c.at) << name.toStdString();
+        if (!c.size.isEmpty()) {
+            EXPECT_EQ(c.widget->size(), c.size) << name.toStdString();
+        }
+        if (auto* label = qobject_cast<QLabel*>(c.widget)) {
+            EXPECT_EQ(label->text(), QString::fromUtf8(c.text));
+        }
+        if (auto* button = qobject_cast<QPushButton*>(c.widget)) {
+            EXPECT_EQ(button->text(), QString::fromUtf8(c.text));
+        }
+    }
+    EXPECT_EQ(d.Panel5->geometry(), QRect(6, 6, 339, 139));
+    EXPECT_EQ(d.Panel4->geometry(), QRect(0, 145, 351, 40));
+}
+
 TEST_F(FederalPartsTest, ColumnWidthsLiveInTheirOwnSectionAndSharedCommandsCarryTheDistrictTexts)
 {
     WriteRegions({u"1;Москва;Москва;;;;;"_s});

@@ -3,8 +3,13 @@
 #include "TablesFixture.h"
 
 #include "AnsiCodec.h"
+#include "ColorBox.h"
+#include "ConnParams.h"
+#include "Pictures.h"
+#include "SpinEdit.h"
 #include "Printer.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -214,6 +219,48 @@ TEST_F(TableFormTest, DeleteAndTabInTheSearchBoxDoNotStartTheSearchAgain)
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, u"2"_s);
     QApplication::sendEvent(w->Edit1, &typed);
     EXPECT_TRUE(w->SearchRestart);
+}
+
+
+TEST_F(TableFormTest, ColumnWidthsThatCannotBeWrittenAreLoggedAndShown)
+{
+    TfrmTableForm* w = OpenOne();
+    const QString ini = appDir_ + u"tvk.ini"_s;
+    ASSERT_TRUE(QFile::remove(ini) && QDir().mkdir(ini));
+    const int logged = CountLog(u"ОШИБКА! "_s);
+    w->SaveUserSettings();
+    ASSERT_EQ(dialogs_->Messages.size(), 1);
+    EXPECT_EQ(dialogs_->Messages[0].Kind, Dialogs::Box::Error);
+    const QString text = dialogs_->Messages[0].Text;
+    EXPECT_TRUE(text.startsWith(u"Ошибка записи файла конфигурации.\n"_s) && text.contains(u"tvk.ini"_s))
+        << text.toStdString();
+    EXPECT_EQ(CountLog(u"ОШИБКА! "_s), logged + 1);
+    QDir().rmdir(ini);
+}
+
+
+TEST_F(TableFormTest, TheOpenWindowFollowsTheSettingsDialogsOkAndNotItsCancel)
+{
+    TfrmTableForm* w = OpenRows(3);
+    StringGrid* g = w->StringGrid1;
+    const auto looks = [g] {
+        return QList<QVariant>{g->RowHeight(1), g->HorizontalLines(), g->VerticalLines(), g->Color()};
+    };
+    const QList<QVariant> before = looks();
+    ASSERT_EQ(before, (QList<QVariant>{20, false, true, ColorToQColor(16316664)}));
+    for (bool ok : {false, true}) {
+        QTimer::singleShot(0, [ok] {
+            ASSERT_NE(frmConnect, nullptr);
+            frmConnect->SpinEdit2->SetValue(33);
+            frmConnect->CheckBox4->toggle();
+            frmConnect->CheckBox3->toggle();
+            frmConnect->ColorBoxes[4]->SetSelected(0x808000);
+            (ok ? frmConnect->Button1 : frmConnect->Button2)->click();
+        });
+        main_->N26Click();
+        const QList<QVariant> changed{33, true, false, ColorToQColor(0x808000)};
+        EXPECT_EQ(looks(), ok ? changed : before) << ok;
+    }
 }
 
 }  // namespace

@@ -244,10 +244,13 @@ public:
                 width = 2;
             }
             if (p + width > n) return -1;
-            int value = 0;
-            for (int i = 0; i < width; ++i) {
-                if (!IsDigit(s[p + i])) return -1;
-                value = value * 10 + (s[p + i] - '0');
+            const unsigned d0 = unsigned(s[p] - '0'), d1 = width > 1 ? unsigned(s[p + 1] - '0') : 0;
+            if (d0 > 9 || d1 > 9) return -1;
+            int value = width > 1 ? int(d0 * 10 + d1) : int(d0);
+            if (width == 4) {
+                const unsigned d2 = unsigned(s[p + 2] - '0'), d3 = unsigned(s[p + 3] - '0');
+                if (d2 > 9 || d3 > 9) return -1;
+                value = value * 100 + int(d2 * 10 + d3);
             }
             out[int(tok.Kind)] = value;
             p += width;

@@ -3,7 +3,6 @@
 
 #include "AppConfig.h"
 #include "DataFiles.h"
-#include "DefFun.h"
 #include "Dialogs.h"
 #include "DrawnIcon.h"
 #include "EditMeasur.h"

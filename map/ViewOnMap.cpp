@@ -100,25 +100,6 @@ bool FindIntervalColor(const TOLegend& legend, double value, TColor& color)
     return false;
 }
 
-TMapImage::TMapImage(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TMapImage::PictureChanged()
-{
-    resize(Picture.size());
-    update();
-}
-
-void TMapImage::paintEvent(QPaintEvent* event)
-{
-    if (Picture.isNull()) return;
-    QPainter p(this);
-    const QRect r = event->rect() & Picture.rect();
-    p.drawImage(r.topLeft(), Picture, r);
-}
-
 }  // namespace ViewOnMap
 
 using namespace ViewOnMap;
@@ -256,7 +237,7 @@ private:
 };
 
 TfrmGraphForm::TfrmGraphForm(QWidget* owner)
-    : TDocumentWindow(owner),
+    : TMapPictureWindow(owner),
       areas_(std::make_unique<AreaModel>()),
       cache_(std::make_unique<TMeasurementCache>()),
       hover_(std::make_unique<THoverIndex>())
@@ -280,18 +261,10 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     StaticText1->setFont(titleFont);
     layout->addWidget(StaticText1);
 
-    ScrollBox2 = new QScrollArea(this);
-    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
-    ScrollBox2->setBackgroundRole(QPalette::Base);
-    ScrollBox2->setWidgetResizable(false);
-    Panel20 = new QWidget;
-    Panel20->setObjectName(QStringLiteral("Panel20"));
-    Image1 = new TMapImage(Panel20);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    BuildPicture(this);
     Image2 = new QWidget(Panel20);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setMouseTracking(true);
-    ScrollBox2->setWidget(Panel20);
     Drag = TDragScroll::Install(this, ScrollBox2, Image1, {Image2});
     Drag->OnMove = [this](QPoint at, bool dragging) {
         // The hint is the picture's: moves over the box around it only scroll.
@@ -301,27 +274,12 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     Image2->installEventFilter(this);
     layout->addWidget(ScrollBox2, 1);
 
-    auto* bottom = new QWidget(this);
-    bottom->setObjectName(QStringLiteral("Panel1"));
-    auto* bar = new QHBoxLayout(bottom);
-    bar->setContentsMargins(4, 2, 4, 2);
-    SpeedButton1 = new QToolButton(bottom);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("Легенда"));
-    SpeedButton1->setToolTip(QStringLiteral("Задать условия отбора"));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ComboBox1 = new QComboBox(bottom);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setMaxVisibleItems(14);
-    ComboBox1->setMinimumContentsLength(40);
-    CheckBox1 = new QCheckBox(QStringLiteral("Интервалы интенсивности"), bottom);
+    QHBoxLayout* bar = BuildBottomBar(QStringLiteral("Легенда"));
+    CheckBox1 = new QCheckBox(QStringLiteral("Интервалы интенсивности"), bar->parentWidget());
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    bar->addWidget(SpeedButton1);
-    bar->addWidget(ComboBox1);
     bar->addWidget(CheckBox1);
     bar->addStretch(1);
-    layout->addWidget(bottom);
+    layout->addWidget(bar->parentWidget());
 
     connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded([this] { ComboBox1Change(); }); });
@@ -407,11 +365,6 @@ bool TfrmGraphForm::FormClose()
     return true;
 }
 
-void TfrmGraphForm::DeActivateMenu()
-{
-    if (TDocumentHost* host = Host()) host->DeActivateMenu();
-}
-
 QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
 {
     return ::GetFieldNo(FieldNo, Line);
@@ -419,17 +372,11 @@ QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
 
 void TfrmGraphForm::LoadMap()
 {
-    Image1->Picture = QImage();
     white_ = std::make_shared<const TWhiteAreas>();
     *areas_ = AreaModel();
-    Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
     mapStamp_ = TFileStamp::Of(EnsureAppConfig().MapFile);
-    Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
-    if (Image1->Picture.format() != QImage::Format_RGB32)
-        Image1->Picture = Image1->Picture.convertToFormat(QImage::Format_RGB32);
-    const QImage& pic = Image1->Picture;
-    white_ = std::make_shared<const TWhiteAreas>(pic);
-    Image1->PictureChanged();
+    LoadPicture();
+    white_ = std::make_shared<const TWhiteAreas>(Image1->Picture);
     Image2->resize(Image1->size());
     ScrollBox2Resize();
 }
@@ -729,7 +676,7 @@ void TfrmGraphForm::ScrollBox2Resize()
 bool TfrmGraphForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Image2 && event->type() == QEvent::Leave && HintWindow) HintWindow->hide();
-    return TDocumentWindow::eventFilter(watched, event);
+    return TMapPictureWindow::eventFilter(watched, event);
 }
 
 THoverIndex::Sources TfrmGraphForm::HoverSources() const

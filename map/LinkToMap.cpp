@@ -162,7 +162,7 @@ bool TfrmGraphForm1::FormClose()
 void TfrmGraphForm1::LoadMap()
 {
     LoadPicture();
-    areas_.Reset(Image1->Picture);
+    areas_ = TConfinedFill(std::make_shared<const TWhiteAreas>(Image1->Picture));
     Drag->ScrollBox2Resize();
 }
 

@@ -1,9 +1,10 @@
 // The linking window: ties regions and federal districts to the map picture by link points.
 #pragma once
 
-#include "LinkToMapAreas.h"
 #include "MapPicture.h"
+#include "OCoordinates.h"
 #include "Pictures.h"
+#include "WhiteAreas.h"
 
 #include <QPoint>
 #include <vector>
@@ -73,7 +74,8 @@ private:
     // Link points may change and be saved only when the links file was read whole.
     void SetEditable(bool editable);
 
-    LinkToMap::TMapAreas areas_;
+    // Fills kept inside the white areas of the map as loaded.
+    TConfinedFill areas_;
     bool editable_ = false;
 };
 

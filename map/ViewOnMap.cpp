@@ -107,9 +107,9 @@ using namespace ViewOnMap;
 using MeasuredResearch = DataFiles::MeasurementIndex::Research;
 
 // The linked areas of the map as loaded: each run of white pixels that holds a usable link
-// point, and the pixels just outside it. Every fill from a link point stays inside its area, so
-// clearing never runs over a border of the area's colour, and painting never through a gap that
-// a legend's white made in a border. While Valid, each area shows one colour (Color), so that a
+// point. Every fill from a link point stays inside its area (Fills), so clearing never runs over
+// a border of the area's colour, and painting never through a gap that a legend's white made in
+// a border. While Valid, each area shows one colour (Color), so that a
 // recolouring can take each area straight from its old colour to its new one: one fill per
 // changed area instead of a clearing fill and a painting fill, with the same result. A legend
 // painted over an area, or other link points, turn that off for good, and the window clears and
@@ -123,47 +123,33 @@ public:
         int X = 0;  // a seed inside it
         int Y = 0;
         TColor Color = clWhite;
-        std::vector<QPoint> Edge;  // the pixels outside it next to one of its pixels
-        // The colours of those pixels, while there are few; else any colour may be among them.
-        std::vector<TColor> EdgeColours;
-        bool AnyEdgeColour = false;
         std::vector<Run> Runs;  // its pixels, row by row
     };
 
     // white: the white areas of the picture as loaded; usable: the points on white.
-    void Build(const QImage& picture, const TWhiteAreas& white, const TOCoordinates& points, const std::vector<int>& usable)
+    void Build(std::shared_ptr<const TWhiteAreas> white, const TOCoordinates& points, const std::vector<int>& usable)
     {
+        Fills = TConfinedFill(std::move(white));
+        const TWhiteAreas& w = Fills.White();
         Areas.clear();
         PointArea.assign(size_t(points.Count()), -1);
         Seen.clear();
         for (int i = 0; i < points.Count(); ++i) Seen.push_back(points.Items(i));
-        std::vector<int> areaOf(size_t(white.AreaCount()), -1);  // white area -> index in Areas
+        std::vector<int> areaOf(size_t(w.AreaCount()), -1);  // white area -> index in Areas
         for (int i : usable) {
             const OCoordinates::TUnits& p = points.Items(i);
-            const int w = white.AreaAt(p.X, p.Y);
-            if (areaOf[size_t(w)] < 0) {
-                areaOf[size_t(w)] = int(Areas.size());
-                Areas.push_back({p.X, p.Y, clWhite, white.Edge(w), {}, false, {}});
+            const int a = w.AreaAt(p.X, p.Y);
+            if (areaOf[size_t(a)] < 0) {
+                areaOf[size_t(a)] = int(Areas.size());
+                Areas.push_back({p.X, p.Y, clWhite, {}});
             }
-            PointArea[size_t(i)] = areaOf[size_t(w)];
+            PointArea[size_t(i)] = areaOf[size_t(a)];
         }
-        width_ = white.Width();
-        height_ = white.Height();
+        width_ = w.Width();
+        height_ = w.Height();
         for (int y = 0; y < height_; ++y)
-            for (const TWhiteAreas::Run* r = white.RowBegin(y); r != white.RowEnd(y); ++r)
+            for (const TWhiteAreas::Run* r = w.RowBegin(y); r != w.RowEnd(y); ++r)
                 if (const int k = areaOf[size_t(r->Area)]; k >= 0) Areas[size_t(k)].Runs.push_back({y, r->X, r->Length});
-        for (Area& a : Areas) {
-            // Only a legend changes these pixels afterwards (LegendPainted).
-            for (const QPoint& e : a.Edge) {
-                const TColor c = Pictures::PixelColor(picture, e.x(), e.y());
-                if (std::find(a.EdgeColours.begin(), a.EdgeColours.end(), c) != a.EdgeColours.end()) continue;
-                if (a.EdgeColours.size() == 16) {
-                    a.AnyEdgeColour = true;
-                    break;
-                }
-                a.EdgeColours.push_back(c);
-            }
-        }
         Valid = true;
     }
 
@@ -177,28 +163,6 @@ public:
             if (a.Level != b.Level || a.PlaceID != b.PlaceID || a.X != b.X || a.Y != b.Y) return false;
         }
         return true;
-    }
-
-    // The surface fill from the seed (x, y) of area k, kept inside the area: the pixels just
-    // outside it that have the surface colour are held in another colour meanwhile.
-    void Fill(QImage& picture, int k, int x, int y, TColor surface, TColor fill) const
-    {
-        if (surface == fill) return;
-        const Area& a = Areas[size_t(k)];
-        if (!a.AnyEdgeColour && std::find(a.EdgeColours.begin(), a.EdgeColours.end(), surface) == a.EdgeColours.end()) {
-            Pictures::FloodFillSurface(picture, x, y, surface, fill);
-            return;
-        }
-        const QRgb target = ColorToQRgb(surface) & 0xFFFFFF;
-        std::vector<QPoint> held;
-        for (const QPoint& e : a.Edge) {
-            QRgb& px = reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()];
-            if ((px & 0xFFFFFF) != target) continue;
-            held.push_back(e);
-            px ^= 1;
-        }
-        Pictures::FloodFillSurface(picture, x, y, surface, fill);
-        for (const QPoint& e : held) reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()] ^= 1;
     }
 
     // Area k, which shows one colour all over (Valid), painted in fill: what the confined fill
@@ -221,12 +185,12 @@ public:
             for (const Run& run : a.Runs)
                 if (run.Y >= in.top() && run.Y <= in.bottom() && run.X <= in.right() && run.X + run.Length - 1 >= in.left())
                     Valid = false;
-        for (Area& a : Areas)
-            if (std::any_of(a.Edge.begin(), a.Edge.end(), [&](const QPoint& e) { return in.contains(e); }))
-                a.AnyEdgeColour = true;
+        Fills.Painted(in);
     }
 
     bool Valid = false;  // each area shows its Color all over
+    // The fills from the link points, each kept inside its area as loaded.
+    TConfinedFill Fills;
     std::vector<Area> Areas;
     std::vector<int> PointArea;  // per point: its area, -1 for an unusable seed
 
@@ -322,7 +286,7 @@ void TfrmGraphForm::BuildAreas()
     std::vector<int> usable;
     for (int i = 0; i < Points->Count(); ++i)
         if (SeedUsable(Points->Items(i).X, Points->Items(i).Y)) usable.push_back(i);
-    areas_->Build(Image1->Picture, *white_, *Points, usable);
+    areas_->Build(white_, *Points, usable);
 }
 
 void TfrmGraphForm::EnsureAreas()
@@ -426,7 +390,7 @@ void TfrmGraphForm::ClearMap()
         if (c == clWhite) continue;
         // Kept inside the seed's area: a border of the area's colour stays as it is.
         const int k = areas_->PointArea[size_t(i)];
-        areas_->Fill(pic, k, p.X, p.Y, c, clWhite);
+        areas_->Fills.Fill(pic, p.X, p.Y, clWhite);
         AreaModel::Area& a = areas_->Areas[size_t(k)];
         if (a.Color != c) areas_->Valid = false;
         else a.Color = clWhite;
@@ -489,7 +453,7 @@ void TfrmGraphForm::FillPoint(int index, TColor color)
     QImage& pic = Image1->Picture;
     if (!SeedUsable(p.X, p.Y) || Pictures::PixelColor(pic, p.X, p.Y) != clWhite) return;
     const int k = areas_->PointArea[size_t(index)];
-    areas_->Fill(pic, k, p.X, p.Y, clWhite, color & 0xFFFFFF);
+    areas_->Fills.Fill(pic, p.X, p.Y, color);
     AreaModel::Area& a = areas_->Areas[size_t(k)];
     if (a.Color != clWhite) areas_->Valid = false;
     else a.Color = color & 0xFFFFFF;

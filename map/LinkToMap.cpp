@@ -6,7 +6,6 @@
 #include "Dialogs.h"
 #include "DragScroll.h"
 #include "Exceptions.h"
-#include "ViewOnMap.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -39,7 +38,7 @@ QToolButton* ToolButton(QToolBar* bar, const char* name, const QString& caption,
 
 }  // namespace
 
-TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
+TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TMapPictureWindow(owner)
 {
     frmGraphForm1 = this;
     setObjectName(QStringLiteral("frmGraphForm1"));
@@ -72,36 +71,16 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
     Panel5->setObjectName(QStringLiteral("Panel5"));
     auto* panel5 = new QVBoxLayout(Panel5);
     panel5->setContentsMargins(0, 0, 0, 0);
-    ScrollBox2 = new QScrollArea(Panel5);
-    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
-    ScrollBox2->setBackgroundRole(QPalette::Base);
-    ScrollBox2->setWidgetResizable(false);
-    Panel20 = new QWidget;
-    Panel20->setObjectName(QStringLiteral("Panel20"));
-    Image1 = new ViewOnMap::TMapImage(Panel20);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    BuildPicture(Panel5);
     Image1->setMouseTracking(true);
-    ScrollBox2->setWidget(Panel20);
     ScrollBox2->viewport()->setMouseTracking(true);
     panel5->addWidget(ScrollBox2);
     layout->addWidget(Panel5, 1);
 
-    auto* bottom = new QWidget(this);
-    bottom->setObjectName(QStringLiteral("Panel1"));
-    auto* bar = new QHBoxLayout(bottom);
-    bar->setContentsMargins(4, 2, 4, 2);
-    SpeedButton1 = new QToolButton(bottom);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("Цвет"));
-    SpeedButton1->setToolTip(QStringLiteral("Задать условия отбора"));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ComboBox1 = new QComboBox(bottom);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setMaxVisibleItems(14);
+    QHBoxLayout* bar = BuildBottomBar(QStringLiteral("Цвет"));
+    QWidget* bottom = bar->parentWidget();
     // A list of 14 rows rather than the style's popup of every place at once.
     ComboBox1->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
-    ComboBox1->setMinimumContentsLength(40);
     Label1 = new QLabel(QStringLiteral("X: 0"), bottom);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setEnabled(false);
@@ -110,8 +89,6 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TDocumentWindow(owner)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setEnabled(false);
     Label2->setMinimumWidth(60);
-    bar->addWidget(SpeedButton1);
-    bar->addWidget(ComboBox1);
     bar->addWidget(Label1);
     bar->addWidget(Label2);
     bar->addStretch(1);
@@ -182,18 +159,10 @@ bool TfrmGraphForm1::FormClose()
     return false;
 }
 
-void TfrmGraphForm1::DeActivateMenu()
-{
-    if (TDocumentHost* host = Host()) host->DeActivateMenu();
-}
-
 void TfrmGraphForm1::LoadMap()
 {
-    Image1->Picture = QImage();
-    Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
-    Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
-    areas_.Reset(Image1->Picture);
-    Image1->PictureChanged();
+    LoadPicture();
+    areas_ = TConfinedFill(std::make_shared<const TWhiteAreas>(Image1->Picture));
     Drag->ScrollBox2Resize();
 }
 

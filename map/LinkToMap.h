@@ -1,27 +1,21 @@
 // The linking window: ties regions and federal districts to the map picture by link points.
 #pragma once
 
-#include "DocumentWindow.h"
-#include "LinkToMapAreas.h"
+#include "MapPicture.h"
 #include "OCoordinates.h"
 #include "Pictures.h"
+#include "WhiteAreas.h"
 
 #include <QPoint>
 #include <vector>
 
 class QAction;
-class QComboBox;
 class QLabel;
 class QMenu;
-class QScrollArea;
 class QToolBar;
 class QToolButton;
-class TDragScroll;
-namespace ViewOnMap {
-class TMapImage;
-}
 
-class TfrmGraphForm1 : public TDocumentWindow {
+class TfrmGraphForm1 : public TMapPictureWindow {
     Q_OBJECT
 public:
     explicit TfrmGraphForm1(QWidget* owner = nullptr);
@@ -31,13 +25,11 @@ public:
     int WindowKind() const override { return wkNone; }
     // LoadMap, FillCapitals(0), FillCoordinates.
     void Load() override;
-    bool LogBeforeLoad() const override { return false; }
 
     void FormActivate() override;
     void FormDeactivate() override;
     // Asks before unsaved link points are lost; false keeps the window open.
     bool FormClose() override;
-    void DeActivateMenu();
 
     void LoadMap();
     void FillCapitals(int Level);
@@ -49,7 +41,6 @@ public:
     void Image1MouseMove(QPoint At);
     void Image1MouseUp(Qt::MouseButton Button, QPoint At);
 
-    TOCoordinates* Points = nullptr;
     TColor LinkColor = 9564305;
     int CurrentLevel = 0;
     std::vector<int> Codes;
@@ -61,16 +52,9 @@ public:
     QAction* est21 = nullptr;
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton3 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QWidget* Panel5 = nullptr;
-    QScrollArea* ScrollBox2 = nullptr;
-    QWidget* Panel20 = nullptr;
-    ViewOnMap::TMapImage* Image1 = nullptr;
-    // Drag scrolling (DragX, DragY, Dragging) and the panel fitting.
-    TDragScroll* Drag = nullptr;
 
 public slots:
     void est11Click();
@@ -90,7 +74,8 @@ private:
     // Link points may change and be saved only when the links file was read whole.
     void SetEditable(bool editable);
 
-    LinkToMap::TMapAreas areas_;
+    // Fills kept inside the white areas of the map as loaded.
+    TConfinedFill areas_;
     bool editable_ = false;
 };
 

@@ -100,25 +100,6 @@ bool FindIntervalColor(const TOLegend& legend, double value, TColor& color)
     return false;
 }
 
-TMapImage::TMapImage(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TMapImage::PictureChanged()
-{
-    resize(Picture.size());
-    update();
-}
-
-void TMapImage::paintEvent(QPaintEvent* event)
-{
-    if (Picture.isNull()) return;
-    QPainter p(this);
-    const QRect r = event->rect() & Picture.rect();
-    p.drawImage(r.topLeft(), Picture, r);
-}
-
 }  // namespace ViewOnMap
 
 using namespace ViewOnMap;
@@ -126,9 +107,9 @@ using namespace ViewOnMap;
 using MeasuredResearch = DataFiles::MeasurementIndex::Research;
 
 // The linked areas of the map as loaded: each run of white pixels that holds a usable link
-// point, and the pixels just outside it. Every fill from a link point stays inside its area, so
-// clearing never runs over a border of the area's colour, and painting never through a gap that
-// a legend's white made in a border. While Valid, each area shows one colour (Color), so that a
+// point. Every fill from a link point stays inside its area (Fills), so clearing never runs over
+// a border of the area's colour, and painting never through a gap that a legend's white made in
+// a border. While Valid, each area shows one colour (Color), so that a
 // recolouring can take each area straight from its old colour to its new one: one fill per
 // changed area instead of a clearing fill and a painting fill, with the same result. A legend
 // painted over an area, or other link points, turn that off for good, and the window clears and
@@ -142,47 +123,33 @@ public:
         int X = 0;  // a seed inside it
         int Y = 0;
         TColor Color = clWhite;
-        std::vector<QPoint> Edge;  // the pixels outside it next to one of its pixels
-        // The colours of those pixels, while there are few; else any colour may be among them.
-        std::vector<TColor> EdgeColours;
-        bool AnyEdgeColour = false;
         std::vector<Run> Runs;  // its pixels, row by row
     };
 
     // white: the white areas of the picture as loaded; usable: the points on white.
-    void Build(const QImage& picture, const TWhiteAreas& white, const TOCoordinates& points, const std::vector<int>& usable)
+    void Build(std::shared_ptr<const TWhiteAreas> white, const TOCoordinates& points, const std::vector<int>& usable)
     {
+        Fills = TConfinedFill(std::move(white));
+        const TWhiteAreas& w = Fills.White();
         Areas.clear();
         PointArea.assign(size_t(points.Count()), -1);
         Seen.clear();
         for (int i = 0; i < points.Count(); ++i) Seen.push_back(points.Items(i));
-        std::vector<int> areaOf(size_t(white.AreaCount()), -1);  // white area -> index in Areas
+        std::vector<int> areaOf(size_t(w.AreaCount()), -1);  // white area -> index in Areas
         for (int i : usable) {
             const OCoordinates::TUnits& p = points.Items(i);
-            const int w = white.AreaAt(p.X, p.Y);
-            if (areaOf[size_t(w)] < 0) {
-                areaOf[size_t(w)] = int(Areas.size());
-                Areas.push_back({p.X, p.Y, clWhite, white.Edge(w), {}, false, {}});
+            const int a = w.AreaAt(p.X, p.Y);
+            if (areaOf[size_t(a)] < 0) {
+                areaOf[size_t(a)] = int(Areas.size());
+                Areas.push_back({p.X, p.Y, clWhite, {}});
             }
-            PointArea[size_t(i)] = areaOf[size_t(w)];
+            PointArea[size_t(i)] = areaOf[size_t(a)];
         }
-        width_ = white.Width();
-        height_ = white.Height();
+        width_ = w.Width();
+        height_ = w.Height();
         for (int y = 0; y < height_; ++y)
-            for (const TWhiteAreas::Run* r = white.RowBegin(y); r != white.RowEnd(y); ++r)
+            for (const TWhiteAreas::Run* r = w.RowBegin(y); r != w.RowEnd(y); ++r)
                 if (const int k = areaOf[size_t(r->Area)]; k >= 0) Areas[size_t(k)].Runs.push_back({y, r->X, r->Length});
-        for (Area& a : Areas) {
-            // Only a legend changes these pixels afterwards (LegendPainted).
-            for (const QPoint& e : a.Edge) {
-                const TColor c = Pictures::PixelColor(picture, e.x(), e.y());
-                if (std::find(a.EdgeColours.begin(), a.EdgeColours.end(), c) != a.EdgeColours.end()) continue;
-                if (a.EdgeColours.size() == 16) {
-                    a.AnyEdgeColour = true;
-                    break;
-                }
-                a.EdgeColours.push_back(c);
-            }
-        }
         Valid = true;
     }
 
@@ -196,28 +163,6 @@ public:
             if (a.Level != b.Level || a.PlaceID != b.PlaceID || a.X != b.X || a.Y != b.Y) return false;
         }
         return true;
-    }
-
-    // The surface fill from the seed (x, y) of area k, kept inside the area: the pixels just
-    // outside it that have the surface colour are held in another colour meanwhile.
-    void Fill(QImage& picture, int k, int x, int y, TColor surface, TColor fill) const
-    {
-        if (surface == fill) return;
-        const Area& a = Areas[size_t(k)];
-        if (!a.AnyEdgeColour && std::find(a.EdgeColours.begin(), a.EdgeColours.end(), surface) == a.EdgeColours.end()) {
-            Pictures::FloodFillSurface(picture, x, y, surface, fill);
-            return;
-        }
-        const QRgb target = ColorToQRgb(surface) & 0xFFFFFF;
-        std::vector<QPoint> held;
-        for (const QPoint& e : a.Edge) {
-            QRgb& px = reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()];
-            if ((px & 0xFFFFFF) != target) continue;
-            held.push_back(e);
-            px ^= 1;
-        }
-        Pictures::FloodFillSurface(picture, x, y, surface, fill);
-        for (const QPoint& e : held) reinterpret_cast<QRgb*>(picture.scanLine(e.y()))[e.x()] ^= 1;
     }
 
     // Area k, which shows one colour all over (Valid), painted in fill: what the confined fill
@@ -240,12 +185,12 @@ public:
             for (const Run& run : a.Runs)
                 if (run.Y >= in.top() && run.Y <= in.bottom() && run.X <= in.right() && run.X + run.Length - 1 >= in.left())
                     Valid = false;
-        for (Area& a : Areas)
-            if (std::any_of(a.Edge.begin(), a.Edge.end(), [&](const QPoint& e) { return in.contains(e); }))
-                a.AnyEdgeColour = true;
+        Fills.Painted(in);
     }
 
     bool Valid = false;  // each area shows its Color all over
+    // The fills from the link points, each kept inside its area as loaded.
+    TConfinedFill Fills;
     std::vector<Area> Areas;
     std::vector<int> PointArea;  // per point: its area, -1 for an unusable seed
 
@@ -256,7 +201,7 @@ private:
 };
 
 TfrmGraphForm::TfrmGraphForm(QWidget* owner)
-    : TDocumentWindow(owner),
+    : TMapPictureWindow(owner),
       areas_(std::make_unique<AreaModel>()),
       cache_(std::make_unique<TMeasurementCache>()),
       hover_(std::make_unique<THoverIndex>())
@@ -280,18 +225,10 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     StaticText1->setFont(titleFont);
     layout->addWidget(StaticText1);
 
-    ScrollBox2 = new QScrollArea(this);
-    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
-    ScrollBox2->setBackgroundRole(QPalette::Base);
-    ScrollBox2->setWidgetResizable(false);
-    Panel20 = new QWidget;
-    Panel20->setObjectName(QStringLiteral("Panel20"));
-    Image1 = new TMapImage(Panel20);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    BuildPicture(this);
     Image2 = new QWidget(Panel20);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setMouseTracking(true);
-    ScrollBox2->setWidget(Panel20);
     Drag = TDragScroll::Install(this, ScrollBox2, Image1, {Image2});
     Drag->OnMove = [this](QPoint at, bool dragging) {
         // The hint is the picture's: moves over the box around it only scroll.
@@ -301,27 +238,12 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     Image2->installEventFilter(this);
     layout->addWidget(ScrollBox2, 1);
 
-    auto* bottom = new QWidget(this);
-    bottom->setObjectName(QStringLiteral("Panel1"));
-    auto* bar = new QHBoxLayout(bottom);
-    bar->setContentsMargins(4, 2, 4, 2);
-    SpeedButton1 = new QToolButton(bottom);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("Легенда"));
-    SpeedButton1->setToolTip(QStringLiteral("Задать условия отбора"));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ComboBox1 = new QComboBox(bottom);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setMaxVisibleItems(14);
-    ComboBox1->setMinimumContentsLength(40);
-    CheckBox1 = new QCheckBox(QStringLiteral("Интервалы интенсивности"), bottom);
+    QHBoxLayout* bar = BuildBottomBar(QStringLiteral("Легенда"));
+    CheckBox1 = new QCheckBox(QStringLiteral("Интервалы интенсивности"), bar->parentWidget());
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    bar->addWidget(SpeedButton1);
-    bar->addWidget(ComboBox1);
     bar->addWidget(CheckBox1);
     bar->addStretch(1);
-    layout->addWidget(bottom);
+    layout->addWidget(bar->parentWidget());
 
     connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded([this] { ComboBox1Change(); }); });
@@ -364,7 +286,7 @@ void TfrmGraphForm::BuildAreas()
     std::vector<int> usable;
     for (int i = 0; i < Points->Count(); ++i)
         if (SeedUsable(Points->Items(i).X, Points->Items(i).Y)) usable.push_back(i);
-    areas_->Build(Image1->Picture, *white_, *Points, usable);
+    areas_->Build(white_, *Points, usable);
 }
 
 void TfrmGraphForm::EnsureAreas()
@@ -407,11 +329,6 @@ bool TfrmGraphForm::FormClose()
     return true;
 }
 
-void TfrmGraphForm::DeActivateMenu()
-{
-    if (TDocumentHost* host = Host()) host->DeActivateMenu();
-}
-
 QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
 {
     return ::GetFieldNo(FieldNo, Line);
@@ -419,17 +336,11 @@ QString TfrmGraphForm::GetFieldNo(int FieldNo, QStringView Line) const
 
 void TfrmGraphForm::LoadMap()
 {
-    Image1->Picture = QImage();
     white_ = std::make_shared<const TWhiteAreas>();
     *areas_ = AreaModel();
-    Panel20->resize(ScrollBox2->viewport()->width() - 1, ScrollBox2->viewport()->height() - 1);
     mapStamp_ = TFileStamp::Of(EnsureAppConfig().MapFile);
-    Image1->Picture = Pictures::LoadFromFile(EnsureAppConfig().MapFile);
-    if (Image1->Picture.format() != QImage::Format_RGB32)
-        Image1->Picture = Image1->Picture.convertToFormat(QImage::Format_RGB32);
-    const QImage& pic = Image1->Picture;
-    white_ = std::make_shared<const TWhiteAreas>(pic);
-    Image1->PictureChanged();
+    LoadPicture();
+    white_ = std::make_shared<const TWhiteAreas>(Image1->Picture);
     Image2->resize(Image1->size());
     ScrollBox2Resize();
 }
@@ -479,7 +390,7 @@ void TfrmGraphForm::ClearMap()
         if (c == clWhite) continue;
         // Kept inside the seed's area: a border of the area's colour stays as it is.
         const int k = areas_->PointArea[size_t(i)];
-        areas_->Fill(pic, k, p.X, p.Y, c, clWhite);
+        areas_->Fills.Fill(pic, p.X, p.Y, clWhite);
         AreaModel::Area& a = areas_->Areas[size_t(k)];
         if (a.Color != c) areas_->Valid = false;
         else a.Color = clWhite;
@@ -542,7 +453,7 @@ void TfrmGraphForm::FillPoint(int index, TColor color)
     QImage& pic = Image1->Picture;
     if (!SeedUsable(p.X, p.Y) || Pictures::PixelColor(pic, p.X, p.Y) != clWhite) return;
     const int k = areas_->PointArea[size_t(index)];
-    areas_->Fill(pic, k, p.X, p.Y, clWhite, color & 0xFFFFFF);
+    areas_->Fills.Fill(pic, p.X, p.Y, color);
     AreaModel::Area& a = areas_->Areas[size_t(k)];
     if (a.Color != clWhite) areas_->Valid = false;
     else a.Color = color & 0xFFFFFF;
@@ -729,7 +640,7 @@ void TfrmGraphForm::ScrollBox2Resize()
 bool TfrmGraphForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Image2 && event->type() == QEvent::Leave && HintWindow) HintWindow->hide();
-    return TDocumentWindow::eventFilter(watched, event);
+    return TMapPictureWindow::eventFilter(watched, event);
 }
 
 THoverIndex::Sources TfrmGraphForm::HoverSources() const

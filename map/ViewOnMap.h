@@ -2,8 +2,8 @@
 #pragma once
 
 #include "DataFiles.h"
-#include "DocumentWindow.h"
 #include "HoverIndex.h"
+#include "MapPicture.h"
 #include "OCoordinates.h"
 #include "OLegend.h"
 #include "OResearches.h"
@@ -18,11 +18,7 @@
 #include <vector>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
-class QScrollArea;
-class QToolButton;
-class TDragScroll;
 class TMeasurementCache;
 
 namespace ViewOnMap {
@@ -48,22 +44,9 @@ void BuildIntervals(TOLegend& legend, int max, bool intensity);
 // The colour of the first of at most IntervalCount intervals holding value; false for none.
 bool FindIntervalColor(const TOLegend& legend, double value, TColor& color);
 
-// Image1: shows the picture; paints only the visible part, straight from the image.
-class TMapImage : public QWidget {
-    Q_OBJECT
-public:
-    explicit TMapImage(QWidget* parent = nullptr);
-    QImage Picture;  // Format_RGB32
-    // Fits the widget to the picture.
-    void PictureChanged();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
 }  // namespace ViewOnMap
 
-class TfrmGraphForm : public TDocumentWindow {
+class TfrmGraphForm : public TMapPictureWindow {
     Q_OBJECT
 public:
     explicit TfrmGraphForm(QWidget* owner = nullptr);
@@ -72,12 +55,10 @@ public:
     int WindowKind() const override { return wkMap; }
     // LoadMap, FillCoordinates (and the linked areas of the fresh picture), FillList.
     void Load() override;
-    bool LogBeforeLoad() const override { return false; }
 
     void FormActivate() override;
     void FormDeactivate() override;
     bool FormClose() override;
-    void DeActivateMenu();
 
     void LoadMap();
     void FillCoordinates();
@@ -107,19 +88,11 @@ public:
     // True when the seed lies on a white pixel of the map as loaded.
     bool SeedUsable(int X, int Y) const;
 
-    TOCoordinates* Points = nullptr;
     TOResearches* Researches = nullptr;
     TOLegend* Legend = nullptr;
-    // DragX, DragY, Dragging, the panel fitting.
-    TDragScroll* Drag = nullptr;
 
     QLabel* StaticText1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
-    QScrollArea* ScrollBox2 = nullptr;
-    QWidget* Panel20 = nullptr;
-    ViewOnMap::TMapImage* Image1 = nullptr;
     QWidget* Image2 = nullptr;
     QLabel* HintWindow = nullptr;  // made on each activation, hidden on deactivation
 

@@ -1,8 +1,10 @@
-// White areas by runs: the runs of each row, joined to the runs above that they touch.
+// White areas by runs: the runs of each row, joined to the runs above that they touch; and the
+// fill kept inside them.
 #include "WhiteAreas.h"
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -93,4 +95,60 @@ std::vector<QPoint> TWhiteAreas::Edge(int area) const
     std::sort(edge.begin(), edge.end(), less);
     edge.erase(std::unique(edge.begin(), edge.end()), edge.end());
     return edge;
+}
+
+TConfinedFill::TConfinedFill(std::shared_ptr<const TWhiteAreas> white)
+    : white_(std::move(white)), edges_(size_t(white_->AreaCount()))
+{
+}
+
+TConfinedFill::Edge& TConfinedFill::EdgeOf(int area, const QImage& picture)
+{
+    Edge& e = edges_[size_t(area)];
+    if (e.Known) return e;
+    e.Known = true;
+    e.Pixels = white_->Edge(area);
+    for (const QPoint& p : e.Pixels) {
+        const TColor c = Pictures::PixelColor(picture, p.x(), p.y());
+        if (std::find(e.Colours.begin(), e.Colours.end(), c) != e.Colours.end()) continue;
+        if (e.Colours.size() == 16) {
+            e.AnyColour = true;
+            break;
+        }
+        e.Colours.push_back(c);
+    }
+    return e;
+}
+
+void TConfinedFill::Fill(QImage& picture, int X, int Y, TColor Color)
+{
+    const int area = white_->AreaAt(X, Y);
+    if (area < 0 || picture.width() != white_->Width() || picture.height() != white_->Height()) return;
+    const TColor surface = Pictures::PixelColor(picture, X, Y);
+    const TColor fill = Color & 0xFFFFFF;
+    if (surface == fill) return;
+    const Edge& e = EdgeOf(area, picture);
+    // No pixel around the area has the surface colour: the plain fill cannot get out.
+    if (!e.AnyColour && std::find(e.Colours.begin(), e.Colours.end(), surface) == e.Colours.end()) {
+        Pictures::FloodFillSurface(picture, X, Y, surface, fill);
+        return;
+    }
+    // Else those pixels are held in another colour meanwhile.
+    const QRgb target = ColorToQRgb(surface) & 0xFFFFFF;
+    std::vector<QPoint> held;
+    for (const QPoint& p : e.Pixels) {
+        QRgb& px = reinterpret_cast<QRgb*>(picture.scanLine(p.y()))[p.x()];
+        if ((px & 0xFFFFFF) != target) continue;
+        held.push_back(p);
+        px ^= 1;
+    }
+    Pictures::FloodFillSurface(picture, X, Y, surface, fill);
+    for (const QPoint& p : held) reinterpret_cast<QRgb*>(picture.scanLine(p.y()))[p.x()] ^= 1;
+}
+
+void TConfinedFill::Painted(const QRect& r)
+{
+    for (Edge& e : edges_)
+        if (e.Known && std::any_of(e.Pixels.begin(), e.Pixels.end(), [&](const QPoint& p) { return r.contains(p); }))
+            e.AnyColour = true;
 }

@@ -43,11 +43,6 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TMapPictureWindow(owner)
     frmGraphForm1 = this;
     setObjectName(QStringLiteral("frmGraphForm1"));
     setWindowTitle(QStringLiteral("Привязка объектов к карте"));
-    resize(1123, 650);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
 
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -65,7 +60,7 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TMapPictureWindow(owner)
                              QStringLiteral("Очистить привязку для выбранного объекта"));
     ToolButton3 = ToolButton(ToolBar1, "ToolButton3", QStringLiteral("Сохранить"),
                              QStringLiteral("Сохранить привязку для выбранного объекта"));
-    layout->addWidget(ToolBar1);
+    Column->addWidget(ToolBar1);
 
     Panel5 = new QWidget(this);
     Panel5->setObjectName(QStringLiteral("Panel5"));
@@ -75,7 +70,7 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TMapPictureWindow(owner)
     Image1->setMouseTracking(true);
     ScrollBox2->viewport()->setMouseTracking(true);
     panel5->addWidget(ScrollBox2);
-    layout->addWidget(Panel5, 1);
+    Column->addWidget(Panel5, 1);
 
     QHBoxLayout* bar = BuildBottomBar(QStringLiteral("Цвет"));
     QWidget* bottom = bar->parentWidget();
@@ -92,7 +87,7 @@ TfrmGraphForm1::TfrmGraphForm1(QWidget* owner) : TMapPictureWindow(owner)
     bar->addWidget(Label1);
     bar->addWidget(Label2);
     bar->addStretch(1);
-    layout->addWidget(bottom);
+    Column->addWidget(bottom);
 
     connect(est11, &QAction::triggered, this, [this] { Guarded([this] { est11Click(); }); });
     connect(est21, &QAction::triggered, this, [this] { Guarded([this] { est21Click(); }); });
@@ -140,11 +135,6 @@ void TfrmGraphForm1::FormActivate()
     QPalette pal = ToolBar1->palette();
     pal.setColor(QPalette::Window, ColorToQColor(EnsureAppConfig().Bgc5));
     ToolBar1->setPalette(pal);
-}
-
-void TfrmGraphForm1::FormDeactivate()
-{
-    DeActivateMenu();
 }
 
 bool TfrmGraphForm1::FormClose()

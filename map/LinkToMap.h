@@ -27,7 +27,6 @@ public:
     void Load() override;
 
     void FormActivate() override;
-    void FormDeactivate() override;
     // Asks before unsaved link points are lost; false keeps the window open.
     bool FormClose() override;
 

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 TMapImage::TMapImage(QWidget* parent) : QWidget(parent)
 {
@@ -30,7 +31,18 @@ void TMapImage::paintEvent(QPaintEvent* event)
     p.drawImage(r.topLeft(), Picture, r);
 }
 
-TMapPictureWindow::TMapPictureWindow(QWidget* owner) : TDocumentWindow(owner) {}
+TMapPictureWindow::TMapPictureWindow(QWidget* owner) : TDocumentWindow(owner)
+{
+    resize(1123, 650);
+    Column = new QVBoxLayout(this);
+    Column->setContentsMargins(0, 0, 0, 0);
+    Column->setSpacing(0);
+}
+
+void TMapPictureWindow::FormDeactivate()
+{
+    DeActivateMenu();
+}
 
 void TMapPictureWindow::DeActivateMenu()
 {

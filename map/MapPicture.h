@@ -13,6 +13,7 @@ class QComboBox;
 class QHBoxLayout;
 class QScrollArea;
 class QToolButton;
+class QVBoxLayout;
 class TDragScroll;
 
 // Image1: shows the picture; paints only the visible part, straight from the image.
@@ -34,6 +35,7 @@ class TMapPictureWindow : public TDocumentWindow {
 public:
     // The log line of the opening is written once the picture is in.
     bool LogBeforeLoad() const override { return false; }
+    void FormDeactivate() override;
     void DeActivateMenu();
 
     TOCoordinates* Points = nullptr;
@@ -47,7 +49,10 @@ public:
     TMapImage* Image1 = nullptr;
 
 protected:
+    // 1123 by 650, its parts one under another without margins in Column.
     explicit TMapPictureWindow(QWidget* owner = nullptr);
+
+    QVBoxLayout* Column = nullptr;
 
     // ScrollBox2 (a child of parent) with Panel20 for its widget and Image1 at 0, 0 on it.
     QScrollArea* BuildPicture(QWidget* parent);

@@ -25,11 +25,9 @@
 #include <QHash>
 #include <QLabel>
 #include <QLocale>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 
 #include <algorithm>
@@ -209,11 +207,6 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     frmGraphForm = this;
     setObjectName(QStringLiteral("frmGraphForm"));
     setWindowTitle(QStringLiteral("Графика"));
-    resize(1123, 650);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
 
     StaticText1 = new QLabel(QStringLiteral("ГРАФИКА"), this);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
@@ -223,7 +216,7 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     titleFont.setBold(true);
     titleFont.setPixelSize(19);
     StaticText1->setFont(titleFont);
-    layout->addWidget(StaticText1);
+    Column->addWidget(StaticText1);
 
     BuildPicture(this);
     Image2 = new QWidget(Panel20);
@@ -236,14 +229,14 @@ TfrmGraphForm::TfrmGraphForm(QWidget* owner)
     };
     // The hint goes with the mouse when it leaves the picture.
     Image2->installEventFilter(this);
-    layout->addWidget(ScrollBox2, 1);
+    Column->addWidget(ScrollBox2, 1);
 
     QHBoxLayout* bar = BuildBottomBar(QStringLiteral("Легенда"));
     CheckBox1 = new QCheckBox(QStringLiteral("Интервалы интенсивности"), bar->parentWidget());
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     bar->addWidget(CheckBox1);
     bar->addStretch(1);
-    layout->addWidget(bar->parentWidget());
+    Column->addWidget(bar->parentWidget());
 
     connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded([this] { ComboBox1Change(); }); });

@@ -165,33 +165,16 @@ void TfrmEditStUnit41::CreateControls()
     SpeedButton19 = tool(QStringLiteral("SpeedButton19"), QStringLiteral("Автозаполнение"), AutoFillIcon());
     SpeedButton47 = tool(QStringLiteral("SpeedButton47"), QStringLiteral("Очистить"), ClearIcon());
 
-    StringGrid1 = new StringGrid(Panel5);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->SetColor(ColorToQColor(16316664));
-    StringGrid1->SetDefaultRowHeight(20);
-    StringGrid1->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rect, StringGrid::CellState s) {
-        if (r == 0) {
-            TableGrid::DrawHeaderCell(p, *StringGrid1, c, r, rect);
-            return;
-        }
-        const int mode = s.Selected ? TableGrid::dmSelected : s.Focused ? TableGrid::dmFocused : TableGrid::dmNone;
-        // Row numbers in the text colour like every other column.
-        TableGrid::DrawDataCell(p, *StringGrid1, *Memo1, c, r, rect, mode, false);
+    // Row numbers in the text colour like every other column.
+    StringGrid1 = TableGrid::CreateGrid(Panel5, [this](QPainter& p, int c, int r, const QRect& rect, StringGrid::CellState s) {
+        TableGrid::DrawCell(p, *StringGrid1, *Memo1, c, r, rect, s, false);
     });
+    StringGrid1->SetColor(ColorToQColor(16316664));
     column->addWidget(StringGrid1, 1);
-    StaticText2 = new QLabel(QStringLiteral("Нет записей для отображения"), Panel5);
-    StaticText2->setObjectName(QStringLiteral("StaticText2"));
-    StaticText2->setAutoFillBackground(true);
-    QFont noticeFont = StaticText2->font();
-    noticeFont.setPixelSize(16);
-    StaticText2->setFont(noticeFont);
-    StaticText2->adjustSize();
-    StaticText2->move(0, 40);
-    StaticText2->hide();
+    StaticText2 = TableGrid::CreateNotice(Panel5);
     Memo1 = new TMeasureBox(Panel5);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1 = TableGrid::CreatePopupMenu(this, *StringGrid1, QStringLiteral("PopupMenu1"));
     auto item = [this](const QString& name, const QString& text, const QKeySequence& key) {
         return TableGrid::AddMenuItem(*PopupMenu1, *StringGrid1, name, text, key);
     };
@@ -199,9 +182,6 @@ void TfrmEditStUnit41::CreateControls()
     N1 = item(QStringLiteral("N1"), QStringLiteral("Изменить..."), QKeySequence());
     PopupMenu1->addSeparator();
     N3 = item(QStringLiteral("N3"), QStringLiteral("Удалить..."), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->popup(StringGrid1->mapToGlobal(pos)); });
 
     connect(Button1, &QPushButton::clicked, this, &TfrmEditStUnit41::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TfrmEditStUnit41::Button2Click);
@@ -273,15 +253,10 @@ void TfrmEditStUnit41::PreFillRec(int ResearchID)
 void TfrmEditStUnit41::FillRec()
 {
     rowsMeasured_ = false;
-    StaticText2->move((width() - StaticText2->width()) / 2, StaticText2->y());
-    StaticText2->hide();
-    if (StringGrid1->RowCount() > 1)
-        for (int c = 0; c < StringGrid1->ColCount(); ++c) StringGrid1->SetCell(c, 1, QString());
-    StringGrid1->SetRowCount(1);
+    TableGrid::ClearRows(*StringGrid1, *StaticText2, width());
     const int count = MesList->Count();
     if (count <= 1) {
-        StaticText2->show();
-        StaticText2->raise();
+        TableGrid::ShowNotice(*StaticText2);
         SetEditControls(false);
         return;
     }

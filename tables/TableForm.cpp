@@ -151,29 +151,17 @@ void TTableForm::CreateControls()
     titleFont.setBold(true);
     StaticText1->setFont(titleFont);
     column->addWidget(StaticText1);
-    StringGrid1 = new StringGrid(Panel5);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1 = TableGrid::CreateGrid(Panel5, [this](QPainter& p, int c, int r, const QRect& rect,
+                                                       StringGrid::CellState s) { StringGrid1DrawCell(p, c, r, rect, s); });
     StringGrid1->setMaximumHeight(580);
-    StringGrid1->SetDefaultRowHeight(20);
-    StringGrid1->SetDrawCell([this](QPainter& p, int c, int r, const QRect& rect, StringGrid::CellState s) {
-        StringGrid1DrawCell(p, c, r, rect, s);
-    });
     column->addWidget(StringGrid1, 1);
     column->addStretch(0);
-    StaticText2 = new QLabel(QStringLiteral("Нет записей для отображения"), Panel5);
-    StaticText2->setObjectName(QStringLiteral("StaticText2"));
-    StaticText2->setAutoFillBackground(true);
-    QFont noticeFont = StaticText2->font();
-    noticeFont.setPixelSize(16);
-    StaticText2->setFont(noticeFont);
-    StaticText2->adjustSize();
-    StaticText2->hide();
+    StaticText2 = TableGrid::CreateNotice(Panel5);
     Memo1 = new TMeasureBox(Panel5);
     ScrollBox1->setWidget(inside);
 
     // The grid's pop-up menu; its shortcuts act while the grid has the focus.
-    PopupMenu4 = new QMenu(this);
-    PopupMenu4->setObjectName(QStringLiteral("PopupMenu4"));
+    PopupMenu4 = TableGrid::CreatePopupMenu(this, *StringGrid1, QStringLiteral("PopupMenu4"));
     auto makeItem = [this](const QString& name, const QString& text, const QKeySequence& key) {
         return TableGrid::AddMenuItem(*PopupMenu4, *StringGrid1, name, text, key);
     };
@@ -183,10 +171,6 @@ void TTableForm::CreateControls()
     N4->setObjectName(QStringLiteral("N4"));
     MenuItem6 = makeItem(QStringLiteral("MenuItem6"), QStringLiteral("Удалить..."),
                          QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    // The position is the viewport's (a scroll area maps its context menu events there).
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu4->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
 
     connect(Button1, &QPushButton::clicked, this, &TTableForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TTableForm::Button2Click);
@@ -212,7 +196,6 @@ void TTableForm::CreateControls()
         l->activate();
         if (l == formLayout) ScrollBox1->widget()->resize(ScrollBox1->size());
     }
-    StaticText2->move(StaticText2->x(), 40);
     StaticText2->setParent(StringGrid1);  // FormCreate: the notice lies over the grid
 }
 
@@ -250,16 +233,11 @@ void TTableForm::PreFillRec()
 
 void TTableForm::FillRec()
 {
-    StaticText2->move((width() - StaticText2->width()) / 2, StaticText2->y());
-    StaticText2->hide();
-    for (int c = 0; c < StringGrid1->ColCount(); ++c)
-        if (StringGrid1->RowCount() > 1) StringGrid1->SetCell(c, 1, QString());
-    StringGrid1->SetRowCount(1);
+    TableGrid::ClearRows(*StringGrid1, *StaticText2, width());
     const int count = RecordCount();
     if (count <= 1) {
         DeActivateMenu();
-        StaticText2->show();
-        StaticText2->raise();
+        TableGrid::ShowNotice(*StaticText2);
         SetEditControls(false);
         return;
     }
@@ -339,12 +317,7 @@ void TTableForm::GridResize()
 void TTableForm::StringGrid1DrawCell(QPainter& painter, int ACol, int ARow, const QRect& Rect,
                                      StringGrid::CellState State)
 {
-    if (ARow == 0) {
-        DrawHeaderCell(painter, ACol, ARow, Rect);
-        return;
-    }
-    const int mode = State.Selected ? TableGrid::dmSelected : State.Focused ? TableGrid::dmFocused : TableGrid::dmNone;
-    DrawDataCell(painter, ACol, ARow, Rect, mode);
+    TableGrid::DrawCell(painter, *StringGrid1, *Memo1, ACol, ARow, Rect, State, true);
 }
 
 void TTableForm::DrawHeaderCell(QPainter& painter, int ACol, int ARow, const QRect& Rect)

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QFontMetrics>
 #include <QPainter>
@@ -136,6 +137,67 @@ void DrawDataCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, 
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
         painter.restore();
     }
+}
+
+int CellMode(StringGrid::CellState state)
+{
+    return state.Selected ? dmSelected : state.Focused ? dmFocused : dmNone;
+}
+
+void DrawCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row, const QRect& rect,
+              StringGrid::CellState state, bool greyRowNumbers)
+{
+    if (row == 0) DrawHeaderCell(painter, grid, col, row, rect);
+    else DrawDataCell(painter, grid, memo, col, row, rect, CellMode(state), greyRowNumbers);
+}
+
+StringGrid* CreateGrid(QWidget* parent, const StringGrid::DrawCellFn& draw)
+{
+    auto* grid = new StringGrid(parent);
+    grid->setObjectName(QStringLiteral("StringGrid1"));
+    grid->SetDefaultRowHeight(20);
+    grid->SetDrawCell(draw);
+    return grid;
+}
+
+QLabel* CreateNotice(QWidget* parent)
+{
+    auto* notice = new QLabel(QStringLiteral("Нет записей для отображения"), parent);
+    notice->setObjectName(QStringLiteral("StaticText2"));
+    notice->setAutoFillBackground(true);
+    QFont font = notice->font();
+    font.setPixelSize(16);
+    notice->setFont(font);
+    notice->adjustSize();
+    notice->move(0, 40);
+    notice->hide();
+    return notice;
+}
+
+QMenu* CreatePopupMenu(QWidget* owner, StringGrid& grid, const QString& name)
+{
+    auto* menu = new QMenu(owner);
+    menu->setObjectName(name);
+    grid.setContextMenuPolicy(Qt::CustomContextMenu);
+    // The position is the viewport's (a scroll area maps its context menu events there).
+    QObject::connect(&grid, &QWidget::customContextMenuRequested, menu,
+                     [menu, &grid](const QPoint& pos) { menu->popup(grid.viewport()->mapToGlobal(pos)); });
+    return menu;
+}
+
+void ClearRows(StringGrid& grid, QLabel& notice, int windowWidth)
+{
+    notice.move((windowWidth - notice.width()) / 2, notice.y());
+    notice.hide();
+    if (grid.RowCount() > 1)
+        for (int c = 0; c < grid.ColCount(); ++c) grid.SetCell(c, 1, QString());
+    grid.SetRowCount(1);
+}
+
+void ShowNotice(QLabel& notice)
+{
+    notice.show();
+    notice.raise();
 }
 
 void GridResize(StringGrid& grid, TMeasureBox& memo, int lastCandidate)

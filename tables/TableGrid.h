@@ -12,6 +12,7 @@
 
 class QAction;
 class QKeySequence;
+class QLabel;
 class QMenu;
 
 // The hidden measuring box (`Memo1`): a word-wrapping text box as wide as a column, in the
@@ -51,6 +52,25 @@ void DrawHeaderCell(QPainter& painter, const StringGrid& grid, int col, int row,
 // RowHeight.
 void DrawDataCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row,
                   const QRect& rect, int mode, bool greyRowNumbers);
+
+// The selection mode of a cell in the given state.
+int CellMode(StringGrid::CellState state);
+// A cell of either kind: row 0 as a heading, the others as data cells (see DrawDataCell).
+void DrawCell(QPainter& painter, const StringGrid& grid, TMeasureBox& memo, int col, int row, const QRect& rect,
+              StringGrid::CellState state, bool greyRowNumbers);
+
+// The grid (`StringGrid1`) on parent: default row height 20, cells painted by draw.
+StringGrid* CreateGrid(QWidget* parent, const StringGrid::DrawCellFn& draw);
+// The hidden notice "Нет записей для отображения" (`StaticText2`) on parent, 40 pixels down.
+QLabel* CreateNotice(QWidget* parent);
+// The grid's pop-up menu (named name, owned by owner), shown by a right click on the grid.
+QMenu* CreatePopupMenu(QWidget* owner, StringGrid& grid, const QString& name);
+
+// The grid emptied to its heading row and the notice hidden, centred across a window of the
+// given width.
+void ClearRows(StringGrid& grid, QLabel& notice, int windowWidth);
+// The notice shown over the empty grid.
+void ShowNotice(QLabel& notice);
 
 // Word-wrap row heights: per data row the candidate column (0, then 1 .. lastCandidate,
 // a later column winning a tie) with the largest text-to-width ratio decides the row's

@@ -21,7 +21,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -495,7 +494,7 @@ void TfrmEditStUnit41::Button2Click()
 
 bool TfrmEditStUnit41::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
-    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers held = TRecordDialog::HeldModifiers(shift);
     if (key == Qt::Key_End && held == Qt::ControlModifier) {
         Button1Click();
         return true;
@@ -510,7 +509,7 @@ bool TfrmEditStUnit41::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 bool TfrmEditStUnit41::StringGrid1KeyDown(int key, Qt::KeyboardModifiers shift)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers held = TRecordDialog::HeldModifiers(shift);
     if (held != Qt::ControlModifier) return false;
     if (StringGrid1->RowCount() > 1 && SpeedButton7->isEnabled()) SpeedButton7Click();
     return true;
@@ -531,12 +530,7 @@ void TfrmEditStUnit41::reject()
 void TfrmEditStUnit41::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous()) return;
-    if (QScreen* s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    TRecordDialog::CentreOnScreen(*this, event);
 }
 
 void TfrmEditStUnit41::changeEvent(QEvent* event)
@@ -547,11 +541,6 @@ void TfrmEditStUnit41::changeEvent(QEvent* event)
 
 bool TfrmEditStUnit41::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !isVisible()) return false;
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || (w != this && !isAncestorOf(w))) return false;
-    auto* ke = static_cast<QKeyEvent*>(event);
-    bool consumed = false;
-    Guarded([&] { consumed = FormKeyDown(ke->key(), ke->modifiers()); });
-    return consumed;
+    return TRecordDialog::PreviewKey(*this, watched, event,
+                                     [this](const QKeyEvent& ke) { return FormKeyDown(ke.key(), ke.modifiers()); });
 }

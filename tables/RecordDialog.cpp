@@ -155,8 +155,7 @@ bool TRecordDialog::FormKeyPress(int key)
 
 bool TRecordDialog::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
-    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (key != Qt::Key_End || held != Qt::ControlModifier) return false;
+    if (key != Qt::Key_End || HeldModifiers(shift) != Qt::ControlModifier) return false;
     if (Button1 && Button1->isEnabled()) Button1->click();
     else Button1Click();
     return true;
@@ -172,12 +171,34 @@ void TRecordDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Record dialogs stand in the centre of the screen, not of their owner.
+    CentreOnScreen(*this, event);
+}
+
+void TRecordDialog::CentreOnScreen(QWidget& window, const QShowEvent* event)
+{
     if (event->spontaneous()) return;
-    if (QScreen* s = screen()) {
-        QRect frame = frameGeometry();
+    if (QScreen* s = window.screen()) {
+        QRect frame = window.frameGeometry();
         frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
+        window.move(frame.topLeft());
     }
+}
+
+Qt::KeyboardModifiers TRecordDialog::HeldModifiers(Qt::KeyboardModifiers shift)
+{
+    return shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
+bool TRecordDialog::PreviewKey(QWidget& window, QObject* watched, QEvent* event,
+                               const std::function<bool(const QKeyEvent&)>& handle)
+{
+    if (event->type() != QEvent::KeyPress || !window.isVisible()) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || (w != &window && !window.isAncestorOf(w))) return false;
+    const auto* ke = static_cast<const QKeyEvent*>(event);
+    bool consumed = false;
+    Guarded([&] { consumed = handle(*ke); });
+    return consumed;
 }
 
 void TRecordDialog::done(int result)
@@ -194,11 +215,7 @@ void TRecordDialog::reject()
 
 bool TRecordDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !isVisible()) return false;
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || (w != this && !isAncestorOf(w))) return false;
-    auto* ke = static_cast<QKeyEvent*>(event);
-    bool consumed = false;
-    Guarded([&] { consumed = FormKeyDown(ke->key(), ke->modifiers()) || FormKeyPress(ke->key()); });
-    return consumed;
+    return PreviewKey(*this, watched, event, [this](const QKeyEvent& ke) {
+        return FormKeyDown(ke.key(), ke.modifiers()) || FormKeyPress(ke.key());
+    });
 }

@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <functional>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +55,14 @@ protected:
 public:
     // The same two buttons for any window's strip; the caller connects them.
     static void CreateOkCancel(QWidget* strip, QPushButton*& ok, QPushButton*& cancel);
+    // Centres window on its screen at a show the program asked for (not a spontaneous one).
+    static void CentreOnScreen(QWidget& window, const QShowEvent* event);
+    // Key preview for window's application-wide event filter: a key press in the visible
+    // window or one of its controls goes to handle first; true when handle consumed it.
+    static bool PreviewKey(QWidget& window, QObject* watched, QEvent* event,
+                           const std::function<bool(const QKeyEvent&)>& handle);
+    // The modifiers that make a shortcut differ (Shift, Ctrl, Alt, Meta) of those held.
+    static Qt::KeyboardModifiers HeldModifiers(Qt::KeyboardModifiers shift);
 protected:
     // Makes edit a watched text field: its change marks the dialog, and OK refuses a text in it
     // that would not read back (see TextFieldProblem).

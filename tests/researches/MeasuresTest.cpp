@@ -4,8 +4,10 @@
 #include "../platform/Faults.h"
 #include "RegisterFixture.h"
 
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QToolButton>
 
 #include <sys/stat.h>
@@ -166,6 +168,25 @@ TEST_F(MeasuresTest, DeletingRowThreeOfFiveRenumbersTheRest)
     EXPECT_EQ(Column(4), QStringList({u"10"_s, u"20"_s, u"40"_s, u"50"_s}));
     EXPECT_EQ(Grid().Row(), 1);
     EXPECT_EQ(w->MesList->MaxID, 5);
+}
+
+TEST_F(MeasuresTest, RightClickPopsTheMenuAtTheMouseAndItsItemsActOnTheRow)
+{
+    WritePlaces();
+    WriteMeasurements(ResearchTwo);
+    TfrmEditStUnit41* w = Open(2);
+    StringGrid& g = Grid();
+    const QPoint onRow2 = g.CellRect(1, 2).center();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, onRow2, g.viewport()->mapToGlobal(onRow2));
+    QApplication::sendEvent(g.viewport(), &menu);
+    ASSERT_TRUE(w->PopupMenu1->isVisible());
+    // The point is the viewport's, so the menu stands at the mouse, not off by the grid's frame.
+    EXPECT_EQ(w->PopupMenu1->pos(), g.viewport()->mapToGlobal(onRow2));
+    w->PopupMenu1->hide();
+    g.SetRow(2);
+    dialogs_->ConfirmAnswers = {true};
+    w->N3->trigger();
+    EXPECT_EQ(Column(4), QStringList({u"1.5"_s, u"3"_s}));
 }
 
 TEST_F(MeasuresTest, PlaceNamesThroughTheReferenceFileOfTheLevel)

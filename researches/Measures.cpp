@@ -117,9 +117,7 @@ TfrmEditStUnit41::~TfrmEditStUnit41()
 
 void TfrmEditStUnit41::CreateControls()
 {
-    auto* form = new QVBoxLayout(this);
-    form->setContentsMargins(0, 0, 0, 0);
-    form->setSpacing(0);
+    auto* form = TableGrid::TightColumn(this);
     Panel2 = NamedPanel(QStringLiteral("Panel2"), this);
     Panel2->setFixedHeight(6);
     form->addWidget(Panel2);
@@ -140,9 +138,7 @@ void TfrmEditStUnit41::CreateControls()
 
     TRecordDialog::CreateOkCancel(Panel4, Button1, Button2);
 
-    auto* column = new QVBoxLayout(Panel5);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    auto* column = TableGrid::TightColumn(Panel5);
     Panel8 = NamedPanel(QStringLiteral("Panel8"), Panel5);
     Panel8->setFixedHeight(31);
     column->addWidget(Panel8);
@@ -201,10 +197,8 @@ void TfrmEditStUnit41::CreateControls()
     });
 
     // Lay the hidden window out now, so the grid's client width is known to the column widths.
-    for (QLayout* l : {static_cast<QLayout*>(form), static_cast<QLayout*>(column)}) {
-        l->invalidate();
-        l->activate();
-    }
+    TableGrid::LayOutNow(*form);
+    TableGrid::LayOutNow(*column);
 }
 
 // --- Level, kind and places ------------------------------------------------------------------
@@ -339,9 +333,7 @@ void TfrmEditStUnit41::GridResize()
 
 void TfrmEditStUnit41::FormActivate()
 {
-    QPalette pal = StaticText2->palette();
-    pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
-    StaticText2->setPalette(pal);
+    TableGrid::ApplyBackground(*StaticText2);
     if (AppConfig->WordWrap && rowsMeasured_ && StringGrid1->DefaultRowHeight() == AppConfig->RowHeight) {
         // Nothing the heights depend on has changed since they were measured (measuring thousands
         // of rows takes a while), so they stay: only the colours and lines are set.

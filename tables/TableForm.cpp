@@ -137,9 +137,7 @@ void TTableForm::CreateControls()
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
 
     // Title strip, grid, notice and measuring box.
-    auto* column = new QVBoxLayout(Panel5);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    auto* column = TableGrid::TightColumn(Panel5);
     StaticText1 = new QLabel(params_.Title, Panel5);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
     StaticText1->setFixedHeight(31);
@@ -188,14 +186,11 @@ void TTableForm::CreateControls()
                 Guarded([&] { handled = StringGrid1KeyPress(key, mods); });
             });
 
-    // Lay the hidden form out now, so the grid's client width is known to the column widths.
-    // (A hidden widget gets no resize events, and a layout that already ran keeps its old
-    // geometry, so each level is invalidated and laid out again by hand.)
-    for (QLayout* l : {static_cast<QLayout*>(formLayout), static_cast<QLayout*>(grid), static_cast<QLayout*>(column)}) {
-        l->invalidate();
-        l->activate();
-        if (l == formLayout) ScrollBox1->widget()->resize(ScrollBox1->size());
-    }
+    // Lay the hidden form out now, level by level (the scroll box's inside takes its size between).
+    TableGrid::LayOutNow(*formLayout);
+    ScrollBox1->widget()->resize(ScrollBox1->size());
+    TableGrid::LayOutNow(*grid);
+    TableGrid::LayOutNow(*column);
     StaticText2->setParent(StringGrid1);  // FormCreate: the notice lies over the grid
 }
 
@@ -335,11 +330,7 @@ void TTableForm::DrawDataCell(QPainter& painter, int ACol, int ARow, const QRect
 void TTableForm::ActivateMenu()
 {
     if (TDocumentHost* host = Host()) host->ActivateMenu(params_.Kind);
-    for (QLabel* label : {StaticText1, StaticText2}) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
-        label->setPalette(pal);
-    }
+    for (QLabel* label : {StaticText1, StaticText2}) TableGrid::ApplyBackground(*label);
     TableGrid::ApplySettings(*StringGrid1);
 }
 

@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTextLayout>
+#include <QVBoxLayout>
 #include <cmath>
 
 TMeasureBox::TMeasureBox(QWidget* parent) : QWidget(parent)
@@ -183,6 +184,27 @@ QMenu* CreatePopupMenu(QWidget* owner, StringGrid& grid, const QString& name)
     QObject::connect(&grid, &QWidget::customContextMenuRequested, menu,
                      [menu, &grid](const QPoint& pos) { menu->popup(grid.viewport()->mapToGlobal(pos)); });
     return menu;
+}
+
+QVBoxLayout* TightColumn(QWidget* owner)
+{
+    auto* column = new QVBoxLayout(owner);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    return column;
+}
+
+void LayOutNow(QLayout& layout)
+{
+    layout.invalidate();
+    layout.activate();
+}
+
+void ApplyBackground(QLabel& label)
+{
+    QPalette pal = label.palette();
+    pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
+    label.setPalette(pal);
 }
 
 void ClearRows(StringGrid& grid, QLabel& notice, int windowWidth)

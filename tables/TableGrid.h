@@ -13,7 +13,9 @@
 class QAction;
 class QKeySequence;
 class QLabel;
+class QLayout;
 class QMenu;
+class QVBoxLayout;
 
 // The hidden measuring box (`Memo1`): a word-wrapping text box as wide as a column, in the
 // grid's font, that says how many lines a text takes and what they are. Never shown.
@@ -65,6 +67,14 @@ StringGrid* CreateGrid(QWidget* parent, const StringGrid::DrawCellFn& draw);
 QLabel* CreateNotice(QWidget* parent);
 // The grid's pop-up menu (named name, owned by owner), shown by a right click on the grid.
 QMenu* CreatePopupMenu(QWidget* owner, StringGrid& grid, const QString& name);
+
+// A column layout on owner with no margins and no spacing, as the grid windows stack their strips.
+QVBoxLayout* TightColumn(QWidget* owner);
+// Lays layout out at once, also in a hidden window (which gets no resize events, and whose
+// layouts keep the geometry they had), so the grid's client width is known to the column widths.
+void LayOutNow(QLayout& layout);
+// The label's background in the settings' Bgc5.
+void ApplyBackground(QLabel& label);
 
 // The grid emptied to its heading row and the notice hidden, centred across a window of the
 // given width.

@@ -421,9 +421,7 @@ void TfrmEditStUnit41::SpeedButton12Click()
 {
     Guarded([this] {
         if (!loadedWhole_ || StringGrid1->RowCount() < 2) return;
-        if (!Dialogs::Confirm(QStringLiteral("Запись будет удалена.") + QLatin1Char('\n') +
-                              QStringLiteral("Подтвердите ваши намерения?")))
-            return;
+        if (!TableGrid::ConfirmDelete()) return;
         MesList->Delete(StringGrid1->Row());
         FillRec();
         if (AppConfig->WordWrap && !rowsMeasured_) GridResize();  // FillRec has measured them

@@ -476,9 +476,7 @@ void TTableForm::Button3Click()
 {
     Guarded([this] {
         if (!loadedWhole_ || StringGrid1->RowCount() < 2) return;
-        if (!Dialogs::Confirm(QStringLiteral("Запись будет удалена.") + QLatin1Char('\n') +
-                              QStringLiteral("Подтвердите ваши намерения?")))
-            return;
+        if (!TableGrid::ConfirmDelete()) return;
         DeleteRecord(StringGrid1->Row());
         FillRec();
         if (AppConfig->WordWrap) GridResize();

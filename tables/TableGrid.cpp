@@ -2,6 +2,7 @@
 #include "TableGrid.h"
 
 #include "AppConfig.h"
+#include "Dialogs.h"
 #include "Pictures.h"
 #include "ProfileFile.h"
 #include "Exceptions.h"
@@ -205,6 +206,12 @@ void ApplyBackground(QLabel& label)
     QPalette pal = label.palette();
     pal.setColor(QPalette::Window, ColorToQColor(AppConfig->Bgc5));
     label.setPalette(pal);
+}
+
+bool ConfirmDelete()
+{
+    return Dialogs::Confirm(QStringLiteral("Запись будет удалена.") + QLatin1Char('\n') +
+                            QStringLiteral("Подтвердите ваши намерения?"));
 }
 
 void ClearRows(StringGrid& grid, QLabel& notice, int windowWidth)

@@ -76,6 +76,9 @@ void LayOutNow(QLayout& layout);
 // The label's background in the settings' Bgc5.
 void ApplyBackground(QLabel& label);
 
+// Asks whether the current record is to be deleted; true on yes.
+bool ConfirmDelete();
+
 // The grid emptied to its heading row and the notice hidden, centred across a window of the
 // given width.
 void ClearRows(StringGrid& grid, QLabel& notice, int windowWidth);

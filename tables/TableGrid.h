@@ -1,6 +1,7 @@
 // How the program's string grids look and size their rows: heading and data cell painting,
-// the measuring box for wrapped text, word-wrap row heights and the column widths in tvk.ini.
-// The table windows and the measurements window share it.
+// the measuring box for wrapped text, word-wrap row heights and the column widths in tvk.ini;
+// and the parts of a grid window around them (the grid, the "no records" notice, the pop-up
+// menu, emptying the rows). The table windows and the measurements window share it.
 #pragma once
 
 #include "StringGrid.h"

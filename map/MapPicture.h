@@ -33,7 +33,7 @@ protected:
 class TMapPictureWindow : public TDocumentWindow {
     Q_OBJECT
 public:
-    // The log line of the opening is written once the picture is in.
+    // The opener logs the opening after Load.
     bool LogBeforeLoad() const override { return false; }
     void FormDeactivate() override;
     void DeActivateMenu();

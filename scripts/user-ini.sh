@@ -24,7 +24,7 @@ else
   mv "$ini.tmp" "$ini"
 fi
 
-# Column widths for the regions (sg1) and federal districts (sg2) grids, so the sample's names
+# Column widths for the regions (sg1), federal districts (sg2) and research register (sg3) grids, so the sample's names
 # show whole on the first run; a grid whose widths the file already holds keeps them.
 seed_widths() {
   local section=$1; shift
@@ -41,3 +41,4 @@ seed_widths() {
 }
 seed_widths sg1 30 250 150 70 70 70 80 110
 seed_widths sg2 30 250 150 80
+seed_widths sg3 30 350 120 100

@@ -62,9 +62,9 @@ TEST(UserSampleTest, CopiedOnceIntoTheUsersDataFolderAndNeverOverwritten)
 
 
 // The start script's tvk.ini: made pointing at the user's copy, pointed there from the tracked
-// sample, and given column widths for the two reference grids where it has none; every other
+// sample, and given column widths for the three table grids where it has none; every other
 // line kept.
-TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForBothGrids)
+TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForEveryTableGrid)
 {
     QTemporaryDir dir;
     const QString ini = dir.path() + QStringLiteral("/tvk.ini");
@@ -78,7 +78,9 @@ TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForBothGrids)
                              QStringLiteral("cw2=150"), QStringLiteral("cw3=70"), QStringLiteral("cw4=70"),
                              QStringLiteral("cw5=70"), QStringLiteral("cw6=80"), QStringLiteral("cw7=110"),
                              QStringLiteral("[sg2]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=250"),
-                             QStringLiteral("cw2=150"), QStringLiteral("cw3=80")};
+                             QStringLiteral("cw2=150"), QStringLiteral("cw3=80"),
+                             QStringLiteral("[sg3]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=350"),
+                             QStringLiteral("cw2=120"), QStringLiteral("cw3=100")};
     ASSERT_TRUE(run());
     const QStringList fresh = QStringList{QStringLiteral("[server]"), QStringLiteral("adosource=") + copy,
                                           QStringLiteral("mapfile=") + copy + QStringLiteral("/map.bmp")} + widths;
@@ -90,7 +92,7 @@ TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForBothGrids)
     EXPECT_EQ(TestSupport::ReadBytes(ini), bytes);
 
     // An older file: the tracked sample gives way to the copy, the regions grid keeps its widths,
-    // the districts grid gets them after the last line, which had no line end.
+    // the other grids get them after the last line, which had no line end.
     TestSupport::WriteBytes(ini, QByteArray("; mine\r\n[server]\r\nadosource=" KESTROVA_SOURCE_DIR "/sample\r\n"
                                             "[SG1]\r\ncw0=5"));
     ASSERT_TRUE(run());

@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 data=${XDG_DATA_HOME:-}
-# The base directory specification ignores a relative path.
+# A relative XDG_DATA_HOME counts as unset on the desktop.
 case "$data" in
   /*) ;;
   *) data="$HOME/.local/share" ;;

@@ -1,5 +1,7 @@
-// What the main window knows of its document windows (regions, districts, register, map,
-// linking): their kind code, their load steps, their lifecycle events and the shared commands.
+// The MDI child contract between the main window and its document windows (regions, districts,
+// register, map, linking): their kind code, load steps, lifecycle events and shared commands, and
+// the narrow host interface the windows see of the main window. It lies below both, so neither
+// side's folder reaches up into the other's.
 #pragma once
 
 #include "Dialogs.h"

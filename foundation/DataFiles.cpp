@@ -646,11 +646,13 @@ public:
     TDateTime Date() { Next(); return conv_.Date(line_ + s_, n_); }
     TDateTime Time() { Next(); return conv_.Time(line_ + s_, n_); }
     double Float() { Next(); return conv_.Float(line_ + s_, n_); }
-    // The identifier in field 1, raising the list's MaxID when it converted.
+    // The identifier in field 1, raising the list's MaxID when it converted; false when it did not.
     template <class List>
-    void Key(List& list, int32_t& id)
+    bool Key(List& list, int32_t& id)
     {
-        if (Key(id) && id > list.MaxID) list.MaxID = id;
+        if (!Key(id)) return false;
+        if (id > list.MaxID) list.MaxID = id;
+        return true;
     }
     // The identifier alone; id keeps its value when it does not convert.
     bool Key(int32_t& id)
@@ -676,7 +678,7 @@ LoadResult LoadTable(const QString& path, List& list, Fill&& fill)
         ++result.Records;
         auto& r = list.Items(list.Count() - 1);
         LineFields fields(layout, conv, line, size);
-        fields.Key(list, r.ID);
+        if (!fields.Key(list, r.ID)) ++result.BadKeys;
         fill(r, fields);
     });
 }

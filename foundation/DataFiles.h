@@ -41,10 +41,14 @@ extern const QString DelimiterWarning;
 
 // How a load ended. Complete is false when a conversion that the layout does not guard
 // stopped it: the list holds the records read before, and the file must not be written back.
+// The stopping line's record is the last appended, filled only up to the failing field.
 struct LoadResult {
     bool Complete = true;
     int Records = 0;        // records appended
     QString Error;          // the stopping conversion's message
+    // Record lines of a table file whose identifier is not an integer (reported, kept with ID 0):
+    // such a file is not read whole either, as writing it back would lose the identifiers.
+    int BadKeys = 0;
 };
 
 // Readers that return a LoadResult report a refused delimiter as an incomplete load; the

@@ -61,6 +61,14 @@ public:
     virtual void FormDeactivate() {}
     virtual bool FormClose() { return true; }
 
+    // A change of the database folder: a window writes only the files it read. One that reads
+    // afresh saves what it holds before the change, to the folder it read (false, the reason
+    // shown, stops the change), and reads the new folder after it. Any other window is closed
+    // before the change, through its close step, as at exit.
+    virtual bool ReadsAfresh() const { return false; }
+    virtual bool SaveHeld() { return true; }
+    virtual void ReadAfresh() {}
+
     // The shared commands (Print takes the copy count; the main window passes 1).
     virtual void PrintPreview() {}
     virtual void Print(int copies) { Q_UNUSED(copies); }

@@ -405,6 +405,7 @@ void TfrmConnect::Button1Click()
     TAppConfig c = *AppConfig;
     QString delimiterText;
     if (!TakeConfig(c, delimiterText)) return;
+    if (c.DBPath != AppConfig->DBPath && DatabaseChanging && !DatabaseChanging()) return;
 
     const QString server = QStringLiteral("server"), colors = QStringLiteral("colors"),
                   options = QStringLiteral("options"), tables = QStringLiteral("tables"),

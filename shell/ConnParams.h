@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class ColorBox;
 class QCheckBox;
 class QComboBox;
@@ -69,6 +71,10 @@ public:
     // "Сохранение"
     QCheckBox* CheckBox2 = nullptr;
     QCheckBox* CheckBox5 = nullptr;
+
+    // Run by OK before a new database folder is stored; false keeps the dialog open and
+    // stores nothing (the caller has said why).
+    std::function<bool()> DatabaseChanging;
 
     void FormCreate();
     void Button1Click();

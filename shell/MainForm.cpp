@@ -438,6 +438,28 @@ bool TfrmMainForm::CloseDocuments()
     return true;
 }
 
+bool TfrmMainForm::LeaveDatabase()
+{
+    const QList<QMdiSubWindow*> windows = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        auto* doc = qobject_cast<TDocumentWindow*>((*it)->widget());
+        const bool left = (doc && doc->ReadsAfresh()) ? doc->SaveHeld() : (*it)->close();
+        if (!left)
+            return false;
+    }
+    return true;
+}
+
+void TfrmMainForm::ReadDatabaseAfresh()
+{
+    for (QMdiSubWindow* w : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        auto* doc = qobject_cast<TDocumentWindow*>(w->widget());
+        // Each window reports its own load errors; one failing does not keep the others old.
+        if (doc && doc->ReadsAfresh())
+            Guarded([doc] { doc->ReadAfresh(); });
+    }
+}
+
 void TfrmMainForm::closeEvent(QCloseEvent* event)
 {
     bool closed = false;
@@ -889,11 +911,16 @@ void TfrmMainForm::N26Click()
 {
     Guarded([this] {
         bool stored = false;
+        const QString database = AppConfig->DBPath;
         {
             TfrmConnect dialog(this);
+            // A window writes only the files it read: what it holds goes to the old folder first.
+            dialog.DatabaseChanging = [this] { return LeaveDatabase(); };
             WriteLog(QStringLiteral("Меню - Параметры"));
             stored = dialog.exec() == QDialog::Accepted;
         }
+        if (stored && AppConfig->DBPath != database)
+            ReadDatabaseAfresh();
         // The active window takes the new settings as on its next activation: now.
         if (stored)
             if (TDocumentWindow* doc = ActiveDocument())

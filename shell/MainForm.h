@@ -112,6 +112,11 @@ private:
     void WriteExitLine();
     // Runs every document window's close step at exit; false when one keeps its window open.
     bool CloseDocuments();
+    // Before the database folder changes: windows that read afresh save what they hold, the
+    // others close as at exit; false when one could not, and the folder stays.
+    bool LeaveDatabase();
+    // After it changed: the windows left open read the new folder.
+    void ReadDatabaseAfresh();
     // Makes the child the active one, maximised when it was minimised.
     void BringForward(QMdiSubWindow* w);
     void SubWindowActivated(QMdiSubWindow* window);

@@ -70,6 +70,7 @@ TTableForm::TTableForm(const TTableParams& params, QWidget* owner) : TDocumentWi
 void TTableForm::FormCreate()
 {
     SearchRestart = true;
+    path_ = DataFiles::PathOf(params_.FileName);
     NewList();
     SetGridParams();
 }
@@ -135,6 +136,10 @@ void TTableForm::CreateControls()
     SpeedButton2->setToolTip(QStringLiteral("Поиск"));
     SpeedButton2->setGeometry(380, 5, 25, 25);
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    StaticText3 = new QLabel(QStringLiteral("Только просмотр: файл прочитан не целиком. F5 — прочитать снова"), Panel1);
+    StaticText3->setObjectName(QStringLiteral("StaticText3"));
+    StaticText3->setGeometry(414, 5, 560, 25);
+    StaticText3->hide();
 
     // Title strip, grid, notice and measuring box.
     auto* column = TableGrid::TightColumn(Panel5);
@@ -200,12 +205,13 @@ void TTableForm::PreFillRec()
 {
     AddPlaceholder();
     loadedWhole_ = false;
+    path_ = DataFiles::PathOf(params_.FileName);
     if (!DataFiles::CheckDelimiter()) {
         // Neither read nor, later, written.
         FillRec();
         return;
     }
-    const QString path = DataFiles::PathOf(params_.FileName);
+    const QString path = path_;
     // Only a missing file counts as empty; one that is there but cannot be read is an error.
     if (!QFileInfo::exists(path)) {
         loadedWhole_ = true;  // a missing file is created again by the next save
@@ -219,7 +225,10 @@ void TTableForm::PreFillRec()
         FillRec();
         throw;
     }
-    loadedWhole_ = result.Complete;
+    // An identifier that did not read would be written back as 0: such a file is not whole either.
+    loadedWhole_ = result.Complete && result.BadKeys == 0;
+    // The line that stopped the load holds values the file does not: only whole lines are shown.
+    if (!result.Complete && result.Records > 0) DeleteRecord(RecordCount() - 1);
     FillRec();
     // A load stopped part-way is a read error of the file: the application's handler logs and
     // shows it. The window shows what was read and stays read-only until F5 reads it whole.
@@ -254,6 +263,7 @@ void TTableForm::SetEditControls(bool hasRecords)
 {
     // A file not read whole is never written, so nothing may change the list.
     const bool editable = loadedWhole_;
+    StaticText3->setVisible(!editable);
     Button1->setEnabled(editable);
     MenuItem5->setEnabled(editable);
     Button2->setEnabled(editable && hasRecords);
@@ -267,7 +277,7 @@ bool TTableForm::SaveRecs()
     if (!loadedWhole_) return false;
     if (!DataFiles::CheckDelimiter()) return false;
     try {
-        SaveRecords(DataFiles::PathOf(params_.FileName));
+        SaveRecords(path_);
     } catch (const std::exception& e) {
         // The old file is intact and the list stays modified, so the next save tries again.
         DataFiles::ReportSaveError(ExceptionMessage(e));
@@ -347,15 +357,20 @@ void TTableForm::FormActivate()
 
 void TTableForm::FormDeactivate()
 {
-    if (ListModified()) SaveRecs();
+    SaveHeld();
     DeActivateMenu();
+}
+
+bool TTableForm::SaveHeld()
+{
+    return !ListModified() || SaveRecs();
 }
 
 bool TTableForm::FormClose()
 {
     // A change that could not be saved keeps the window open (the error box has said why),
     // so it is not lost with the list; the next close or deactivation tries again.
-    if (ListModified() && !SaveRecs()) return false;
+    if (!SaveHeld()) return false;
     if (AppConfig->AutoSave) SaveUserSettings();
     DeActivateMenu();
     return true;
@@ -381,11 +396,22 @@ bool TTableForm::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         if (Dialogs::Confirm(QStringLiteral("Сохранить текущие настройки?"))) SaveUserSettings();
         return true;
     }
-    if (key == Qt::Key_F5) {
-        NewList();
-        PreFillRec();
-    }
+    if (key == Qt::Key_F5) Reload();
     return false;
+}
+
+void TTableForm::Reload()
+{
+    // A change whose save failed is not dropped unasked: it is saved first, and while that
+    // fails (the error box says why) the window keeps it.
+    if (!SaveHeld()) return;
+    ReadAfresh();
+}
+
+void TTableForm::ReadAfresh()
+{
+    NewList();
+    PreFillRec();
 }
 
 bool TTableForm::StringGrid1KeyPress(int key, Qt::KeyboardModifiers)

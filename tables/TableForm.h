@@ -61,6 +61,8 @@ public:
     QToolButton* SpeedButton2 = nullptr;
     QLabel* StaticText1 = nullptr;
     QLabel* StaticText2 = nullptr;
+    // The bottom strip's notice that the window is read-only until F5 reads its file whole.
+    QLabel* StaticText3 = nullptr;
     StringGrid* StringGrid1 = nullptr;
     TMeasureBox* Memo1 = nullptr;
     QMenu* PopupMenu4 = nullptr;
@@ -77,11 +79,13 @@ public:
     // the file is then never written and adding, changing and deleting are off until F5.
     bool LoadedWhole() const { return loadedWhole_; }
 
-    // Loading, filling and saving.
+    // Loading, filling and saving. The window writes only the file its last load read.
     void PreFillRec();
     void FillRec();
     // True when the file was written (or nothing needed writing); a failure keeps Modified.
     bool SaveRecs();
+    // F5: a change not yet saved is saved first, as closing does; while that fails, nothing is read.
+    void Reload();
 
     // Grid set-up and column widths.
     void SetGridParams();
@@ -100,6 +104,9 @@ public:
     void FormActivate() override;
     void FormDeactivate() override;
     bool FormClose() override;
+    bool ReadsAfresh() const override { return true; }
+    bool SaveHeld() override;
+    void ReadAfresh() override;
     void PrintPreview() override;
     void Print(int copies) override;
     void PrintEx() override;
@@ -157,6 +164,7 @@ private:
     int BuildPrintJob(int mode);
 
     TTableParams params_;
+    QString path_;  // the data file the last load read
     bool loadedWhole_ = true;
     const QEvent* previewEvent_ = nullptr;
     QPointer<QWidget> previewTarget_;

@@ -115,7 +115,7 @@ TEST_F(ResRegisterTest, ALevelThatDoesNotConvertStopsTheLoadAndTheFileIsNeverRew
     WriteRegister({u"1;Первое;0;1"_s, u"2;Только имя"_s, u"3;Третье;1;1"_s});
     const QByteArray before = RegisterBytes();
     TfrmTableForm2* w = OpenRegister();
-    EXPECT_EQ(w->ResearchList->Count(), 3);  // the placeholder, line 1 and the failing line
+    EXPECT_EQ(w->ResearchList->Count(), 2);  // the placeholder and line 1: the failing line is not shown
     EXPECT_FALSE(w->Button1->isEnabled() || w->MenuItem5->isEnabled() || w->Button2->isEnabled());
     w->Button1Click();
     w->FormDeactivate();
@@ -160,6 +160,45 @@ TEST_F(ResRegisterTest, SharedCommandsCarryTheWordsTitleAndCaption)
     g->SetColWidth(1, 321);
     main_->MdiArea->closeAllSubWindows();
     EXPECT_EQ(TIniFile(appDir_ + u"tvk.ini"_s).ReadInteger(u"sg3"_s, u"cw1"_s, -1), 321);
+}
+
+TEST_F(ResRegisterTest, ALoadStoppedAtABadKindShowsOnlyTheLinesReadWhole)
+{
+    WriteRegister({u"1;Первое;0;1"_s, u"2;Второе;1;x"_s, u"3;Третье;1;1"_s});
+    TfrmTableForm2* w = OpenRegister();
+    EXPECT_EQ(dialogs_->Texts(),
+              QStringList{u"Во время выполнения программы возникла ошибка!\n'x' is not a valid integer value"_s});
+    // No row with a kind the file does not hold: the grid, and so copy, print and export, carry line 1 only.
+    EXPECT_EQ(w->GridLines(false), QStringList({u"№\tНаименование\tУровень\tВид"_s, u"1\tПервое\tРегиональный\tЧисловой"_s}));
+    EXPECT_FALSE(w->StaticText3->isHidden());
+}
+
+TEST_F(ResRegisterTest, AnIdentifierThatDoesNotReadLeavesTheRegisterReadOnly)
+{
+    WriteRegister({u"1;Первое;0;1"_s, u"12a;Второе;1;1"_s});
+    const QByteArray before = RegisterBytes();
+    TfrmTableForm2* w = OpenRegister();
+    EXPECT_EQ(dialogs_->Texts(), QStringList{u"Ошибка доступа к файлу!\n'12a' is not a valid integer value"_s});
+    EXPECT_EQ(w->StringGrid1->RowCount(), 3);
+    EXPECT_FALSE(w->Button1->isEnabled() || w->MenuItem5->isEnabled() || w->Button2->isEnabled() || w->Button3->isEnabled());
+    OkIfOpened(frmEditForm2, [w] { w->Button1Click(); });
+    main_->MdiArea->closeAllSubWindows();
+    EXPECT_EQ(RegisterBytes(), before);
+}
+
+TEST_F(ResRegisterTest, AnotherDatabaseFolderIsReadAfreshAndOnlyTheFileReadIsWritten)
+{
+    WriteRegions({});
+    WriteRegister({u"1;Первое;0;1"_s});
+    const QByteArray ownBefore = RegisterBytes();
+    const QString other = OtherDatabase({{u"ksRegions.txt"_s, {}}, {u"ksResearchRegister.txt"_s, {u"4;Чужое;1;0"_s}}});
+    TfrmTableForm2* w = OpenRegister();
+    ASSERT_TRUE(SwitchDatabase(other));
+    EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Чужое"_s);
+    Add(w, Ok);
+    EXPECT_EQ(TestSupport::ReadAnsiLines(other + u"/ksResearchRegister.txt"_s),
+              QStringList({u"4;Чужое;1;0"_s, u"5;Новая запись;0;0"_s}));
+    EXPECT_EQ(RegisterBytes(), ownBefore);
 }
 
 }  // namespace

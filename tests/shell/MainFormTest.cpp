@@ -14,8 +14,10 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QToolButton>
 
@@ -55,6 +57,9 @@ public:
     void FormActivate() override { Trace << QStringLiteral("activate ") + windowTitle(); Host()->ActivateMenu(kind_); }
     void FormDeactivate() override { Trace << QStringLiteral("deactivate ") + windowTitle(); Host()->DeActivateMenu(); }
     bool FormClose() override { Trace << QStringLiteral("close ") + windowTitle(); return AllowClose; }
+    bool ReadsAfresh() const override { return Afresh; }
+    bool SaveHeld() override { Trace << QStringLiteral("save ") + AppConfig->DBPath; return AllowSave; }
+    void ReadAfresh() override { Trace << QStringLiteral("read ") + AppConfig->DBPath; }
     void PrintPreview() override { Trace << QStringLiteral("PrintPreview"); }
     void Print(int copies) override { Trace << QStringLiteral("Print %1").arg(copies); }
     void PrintEx() override { Trace << QStringLiteral("PrintEx"); }
@@ -63,6 +68,7 @@ public:
 
     int Loads = 0, LogLinesAtLoad = -1;
     bool AllowClose = true;
+    bool Afresh = false, AllowSave = true;
 
 private:
     int kind_;
@@ -498,6 +504,53 @@ TEST_F(MainFormTest, UnwritableLogNeitherLoopsNorRecurses)
     QDir(appDir_ + QStringLiteral("tvk.log")).removeRecursively();
     Activate();
     EXPECT_EQ(CountLog(QStringLiteral("Активировано главное окно программы")), 1);
+}
+
+TEST_F(MainFormTest, ADatabaseFolderChangeSavesToTheOldFolderFirstAndClosesWhatDoesNotReadAfresh)
+{
+    TfrmMainForm& mw = Start();
+    const QString old = AppConfig->DBPath, other = dir_.path() + QStringLiteral("/other");
+    TestDocument* districts = Open(&C::FederalParts, &M::N11Click, wkFederalParts);
+    TestDocument* linking = Open(&C::LinkToMap, &M::N13Click, wkNone, false);
+    districts->Afresh = true;
+    const auto ok = [&](const QString& folder) {
+        QTimer::singleShot(0, [folder] {
+            frmConnect->Edit1->setText(folder);
+            frmConnect->Button1->click();
+            if (frmConnect && frmConnect->isVisible()) frmConnect->Button2->click();
+        });
+        Trace.clear();
+        mw.N26Click();
+        QApplication::processEvents();
+    };
+
+    const QRegularExpression steps(QStringLiteral("^(save|read|close) "));
+    // A window that refuses to close (front first, as at exit) keeps the old folder.
+    linking->AllowClose = false;
+    ok(other);
+    EXPECT_EQ(AppConfig->DBPath, old);
+    EXPECT_EQ(Trace.filter(steps), QStringList{QStringLiteral("close Привязка объектов к карте")});
+    EXPECT_EQ(Children().size(), 2);
+
+    // One that cannot save what it holds keeps it too; the save went to the folder it read.
+    linking->AllowClose = true;
+    districts->AllowSave = false;
+    ok(other);
+    EXPECT_EQ(AppConfig->DBPath, old);
+    EXPECT_EQ(Trace.filter(steps),
+              QStringList({QStringLiteral("close Привязка объектов к карте"), QStringLiteral("save ") + old}));
+    ASSERT_EQ(Children().size(), 1);
+    EXPECT_EQ(Children()[0]->widget(), districts);
+
+    // Agreed: saved to the old folder before the change, read from the new one after it.
+    districts->AllowSave = true;
+    ok(other);
+    EXPECT_EQ(AppConfig->DBPath, other);
+    EXPECT_EQ(Trace.filter(steps), QStringList({QStringLiteral("save ") + old, QStringLiteral("read ") + other}));
+
+    // The same folder again, or another setting: nothing is saved or read.
+    ok(other);
+    EXPECT_TRUE(Trace.filter(steps).isEmpty());
 }
 
 }  // namespace

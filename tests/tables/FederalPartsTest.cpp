@@ -42,17 +42,21 @@ TEST_F(FederalPartsTest, FourColumnsAndTheFileWrittenBackInFourFields)
     EXPECT_EQ(Row(g, 4), QStringList({u"4"_s, u"Уральский"_s, QString(), QString()}));
     EXPECT_EQ(w->FederalPartList->MaxID, 7);
     EXPECT_EQ(main_->WhatToDo->Print, wkFederalParts);
+    // A rewrite would lose that line's identifier: read-only until F5 reads the file whole.
+    EXPECT_FALSE(w->LoadedWhole());
+    WriteDistricts({u"3;Центральный;Москва;01"_s, u"# comment"_s, u";skipped"_s, QString(),
+                    u"7;Южный;Ростов-на-Дону;02;x;y;z;w"_s, u"5;Уральский"_s});
+    Key(g, Qt::Key_F5);
 
     // The first change writes only the record lines, four fields each; the new district gets 8.
     Add(w, Ok);
     EXPECT_EQ(ReadDistricts(), QStringList({u"3;Центральный;Москва;01"_s, u"7;Южный;Ростов-на-Дону;02"_s,
-                                            u"0;Северо-Западный;Санкт-Петербург;"_s, u"5;Уральский;;"_s,
-                                            u"8;Новая запись;;"_s}));
+                                            u"5;Уральский;;"_s, u"8;Новая запись;;"_s}));
     EXPECT_EQ(g->Row(), 1);
     // Deleting removes only its line; F5 reads the file again.
     g->SetRow(2);
     w->Button3Click();
-    EXPECT_EQ(ReadDistricts().size(), 4);
+    EXPECT_EQ(ReadDistricts().size(), 3);
     EXPECT_FALSE(ReadDistricts().join(u'|').contains(u"Южный"_s));
     WriteDistricts({u"9;Дальневосточный;Владивосток;"_s});
     Key(g, Qt::Key_F5);
@@ -190,6 +194,104 @@ TEST_F(FederalPartsTest, ColumnWidthsLiveInTheirOwnSectionAndSharedCommandsCarry
     const QString ini = appDir_ + u"tvk.ini"_s;
     EXPECT_EQ(TIniFile(ini).ReadInteger(u"sg2"_s, u"cw2"_s, -1), 222);
     EXPECT_EQ(TIniFile(ini).ReadInteger(u"sg2"_s, u"cw4"_s, -1), -1);
+}
+
+TEST_F(FederalPartsTest, AnotherDatabaseFolderIsReadAfreshAndOnlyTheFileReadIsWritten)
+{
+    WriteRegions({});
+    WriteDistricts({u"1;Центральный;Москва;01"_s, u"2;Южный;Ростов-на-Дону;02"_s});
+    const QByteArray ownBefore = TestSupport::ReadBytes(DataPath(u"ksFederalParts.txt"_s));
+    const QString other = OtherDatabase({{u"ksRegions.txt"_s, {}},
+                                         {u"ksFederalParts.txt"_s,
+                                          {u"5;Уральский;Екатеринбург;05"_s, u"6;Сибирский;Новосибирск;06"_s,
+                                           u"7;Дальневосточный;Хабаровск;07"_s}}});
+    const QString otherFile = other + u"/ksFederalParts.txt"_s;
+    const QByteArray otherBefore = TestSupport::ReadBytes(otherFile);
+    TfrmTableForm1* w = OpenDistricts();
+
+    // The open window now shows the other database, whose file stays as it was.
+    ASSERT_TRUE(SwitchDatabase(other));
+    ASSERT_EQ(w->StringGrid1->RowCount(), 4);
+    EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Уральский"_s);
+    EXPECT_EQ(TestSupport::ReadBytes(otherFile), otherBefore);
+
+    // An add writes the other database's districts plus the new one; the first folder is untouched.
+    Add(w, Ok);
+    EXPECT_EQ(TestSupport::ReadAnsiLines(otherFile),
+              QStringList({u"5;Уральский;Екатеринбург;05"_s, u"6;Сибирский;Новосибирск;06"_s,
+                           u"7;Дальневосточный;Хабаровск;07"_s, u"8;Новая запись;;"_s}));
+    EXPECT_EQ(TestSupport::ReadBytes(DataPath(u"ksFederalParts.txt"_s)), ownBefore);
+}
+
+TEST_F(FederalPartsTest, AChangeNotYetSavedGoesToItsOwnFolderBeforeAnotherIsRead)
+{
+    WriteRegions({});
+    WriteDistricts({u"1;Центральный;Москва;01"_s});
+    const QString other = OtherDatabase({{u"ksRegions.txt"_s, {}}, {u"ksFederalParts.txt"_s, {u"5;Уральский;;"_s}}});
+    const QByteArray otherBefore = TestSupport::ReadBytes(other + u"/ksFederalParts.txt"_s);
+    TfrmTableForm1* w = OpenDistricts();
+    // The database folder is replaced by a plain file: the change cannot be saved.
+    const QString moved = db_ + u"_moved"_s;
+    ASSERT_TRUE(QDir().rename(db_, moved));
+    TestSupport::WriteBytes(db_, "x");
+    Change(w, [](TfrmEditForm1& d) { d.Edit1->setText(u"Центр"_s); Ok(d); });
+    ASSERT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
+
+    // While its save fails, the folder does not change and the window keeps the change.
+    EXPECT_FALSE(SwitchDatabase(other));
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 2);
+    EXPECT_TRUE(w->FederalPartList->Modified);
+    EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Центр"_s);
+
+    // Once it can, the change goes to the folder it was read from, then the other is read.
+    ASSERT_TRUE(QFile::remove(db_) && QDir().rename(moved, db_));
+    ASSERT_TRUE(SwitchDatabase(other));
+    EXPECT_EQ(ReadDistricts(), QStringList{u"1;Центр;Москва;01"_s});
+    EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Уральский"_s);
+    EXPECT_EQ(TestSupport::ReadBytes(other + u"/ksFederalParts.txt"_s), otherBefore);
+}
+
+TEST_F(FederalPartsTest, IdentifiersThatDoNotReadLeaveTheWindowReadOnlyUntilF5ReadsThemWhole)
+{
+    struct Case {
+        const char* what;
+        QStringList ini;
+        QStringList lines;
+        int boxes;
+    };
+    const Case cases[] = {
+        // "|" set over files written with ";": each line is one field, an identifier that does not read.
+        {"| over ;", {u"[constants]"_s, u"delimeterstring=|"_s},
+         {u"1;Центральный;Москва;01"_s, u"2;Южный;Ростов-на-Дону;02"_s}, 2},
+        {"one 12a", {}, {u"1;Центральный;Москва;01"_s, u"12a;Южный;Ростов-на-Дону;02"_s}, 1},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(appDir_ + u"tvk.ini"_s);
+        WriteRegions({});
+        WriteDistricts(c.lines);
+        const QByteArray before = TestSupport::ReadBytes(DataPath(u"ksFederalParts.txt"_s));
+        TfrmTableForm1* w = OpenDistricts(c.ini);
+        EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), c.boxes) << c.what;
+        // The rows are shown; the window says it is read-only and takes no change.
+        EXPECT_EQ(w->StringGrid1->RowCount(), 3) << c.what;
+        EXPECT_FALSE(w->LoadedWhole()) << c.what;
+        EXPECT_FALSE(w->StaticText3->isHidden()) << c.what;
+        EXPECT_FALSE(w->Button1->isEnabled() || w->MenuItem5->isEnabled() || w->Button2->isEnabled()) << c.what;
+        OkIfOpened(frmEditForm1, [w] { w->Button1Click(); });
+        w->FormDeactivate();
+        EXPECT_EQ(TestSupport::ReadBytes(DataPath(u"ksFederalParts.txt"_s)), before) << c.what;
+        if (c.boxes == 1) {
+            // F5 over the mended file reads it whole: the window takes changes again.
+            WriteDistricts({u"1;Центральный;Москва;01"_s, u"12;Южный;Ростов-на-Дону;02"_s});
+            Key(w->StringGrid1, Qt::Key_F5);
+            EXPECT_TRUE(w->LoadedWhole());
+            EXPECT_TRUE(w->StaticText3->isHidden());
+            Add(w, Ok);
+            EXPECT_EQ(ReadDistricts().last(), u"13;Новая запись;;"_s);
+        }
+        main_->MdiArea->closeAllSubWindows();
+        main_.reset();
+    }
 }
 
 }  // namespace

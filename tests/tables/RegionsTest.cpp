@@ -22,6 +22,13 @@ TEST_F(RegionsTest, LoadAndAddGiveMaxIdPlusOneAndABadKeyIsKeptAsZero)
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
     EXPECT_EQ(CountLog(u"ОШИБКА! '12a' is not a valid integer value"_s), 1);
     EXPECT_EQ(w->StringGrid1->Cell(0, 4) + w->StringGrid1->Cell(1, 4), u"4Тыва"_s);
+    // A rewrite would lose its identifier: no change is taken until F5 reads the file whole.
+    const QByteArray unread = RegionBytes();
+    OkIfOpened(frmEditForm, [w] { w->Button1Click(); });
+    EXPECT_EQ(RegionBytes(), unread);
+    WriteRegions({u"5;Алтай;Горно-Алтайск;;;;;"_s, u"9;Бурятия;Улан-Удэ;;;;;"_s, u"# comment"_s, u";skipped"_s, QString(),
+                  u"7;Коми;Сыктывкар;;;;;"_s, u"0;Тыва;Кызыл"_s});
+    Key(w->StringGrid1, Qt::Key_F5);
     Add(w, Ok);
     EXPECT_EQ(ReadRegions().mid(3), QStringList({u"0;Тыва;Кызыл;;;;;"_s, u"10;Новая запись;;;;;;"_s}));
     EXPECT_EQ(w->StringGrid1->Row(), 1);
@@ -199,8 +206,8 @@ TEST_F(RegionsTest, AFileThatCannotBeReadIsNeverWrittenBackUntilF5ReadsItWhole)
     EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Алтай"_s);
 }
 
-// A regions window whose reader stops after the first record while Stop is set, as a
-// reader stops at a field it cannot convert.
+// A regions window whose reader stops at the second record while Stop is set, as a reader
+// stops at a field it cannot convert: that line's record comes last, partly filled.
 class StoppingRegions : public TfrmTableForm {
 public:
     using TfrmTableForm::TfrmTableForm;
@@ -211,8 +218,8 @@ protected:
     {
         DataFiles::LoadResult result = TfrmTableForm::LoadRecords(path);
         if (!Stop) return result;
-        while (RegionList->Count() > 2) RegionList->Delete(RegionList->Count() - 1);
-        return {false, 1, u"'x' is not a valid integer value"_s};
+        while (RegionList->Count() > 3) RegionList->Delete(RegionList->Count() - 1);
+        return {false, 2, u"'x' is not a valid integer value"_s};
     }
 };
 
@@ -227,8 +234,9 @@ TEST_F(RegionsTest, ALoadStoppedPartWayIsReportedAndTheWindowStaysReadOnlyUntilF
     const QString message = u"'x' is not a valid integer value"_s;
     EXPECT_EQ(dialogs_->Texts(), QStringList{u"Во время выполнения программы возникла ошибка!\n"_s + message});
     EXPECT_EQ(CountLog(u"НЕПРЕДВИДЕННАЯ ОШИБКА! "_s + message), 1);
-    // What was read is shown; nothing may change it, and nothing writes the file back.
+    // What was read whole is shown; nothing may change it, and nothing writes the file back.
     EXPECT_EQ(w->StringGrid1->RowCount(), 2);
+    EXPECT_EQ(w->RegionList->Count(), 2);
     EXPECT_EQ(main_->MdiArea->subWindowList().size(), 1);
     for (QObject* o : QList<QObject*>{w->Button1, w->Button2, w->Button3, w->MenuItem5, w->N3, w->MenuItem6})
         EXPECT_FALSE(o->property("enabled").toBool()) << o->objectName().toStdString();

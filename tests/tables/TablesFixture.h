@@ -2,6 +2,7 @@
 // opened through their menus, and helpers that answer their dialogs while shown modally.
 #pragma once
 
+#include "ConnParams.h"
 #include "DatabaseFixture.h"
 #include "EditFP.h"
 #include "EditRegion.h"
@@ -85,6 +86,37 @@ public:
     // The add and change commands of the regions window, with act answering their dialog.
     static void Add(TfrmTableForm* w, std::function<void(TfrmEditForm&)> act) { WhenDialog(act); w->Button1Click(); }
     static void Change(TfrmTableForm* w, std::function<void(TfrmEditForm&)> act) { WhenDialog(act); w->Button2Click(); }
+
+    // Runs a command that must open no record dialog, with OK given to one should it open: a
+    // fault then shows in the file rather than as a hang. The answer is spent before it returns.
+    template <class Dialog>
+    static void OkIfOpened(Dialog*& global, const std::function<void()>& command)
+    {
+        QTimer::singleShot(0, [&global] { if (global && global->isVisible()) global->Button1->click(); });
+        command();
+        QApplication::processEvents();
+    }
+
+    // The settings dialog's OK with folder as "Расположение БД" (Cancel when OK leaves it open);
+    // true when the folder took effect.
+    bool SwitchDatabase(const QString& folder)
+    {
+        QTimer::singleShot(0, [folder] {
+            frmConnect->Edit1->setText(folder);
+            frmConnect->Button1->click();
+            if (frmConnect && frmConnect->isVisible()) frmConnect->Button2->click();
+        });
+        main_->N26Click();
+        return AppConfig->DBPath == folder;
+    }
+    // A second database folder holding the files given as name, lines.
+    QString OtherDatabase(const QList<QPair<QString, QStringList>>& files)
+    {
+        const QString other = dir_.path() + u"/other"_s;
+        QDir().mkpath(other);
+        for (const auto& [name, lines] : files) TestSupport::WriteAnsiLines(other + u'/' + name, lines);
+        return other;
+    }
 
     static void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {

@@ -288,4 +288,17 @@ TEST_F(TableFormTest, F5AfterAFailedSaveSavesFirstAndWhileThatFailsKeepsTheChang
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 2);
 }
 
+TEST_F(TableFormTest, AChangeIsWrittenToTheFileTheWindowReadWhateverTheSettingsNameSince)
+{
+    // The settings dialog reads tvk.ini afresh even when cancelled: the folder in force may
+    // change under an open window, which still writes only the file it read.
+    TfrmTableForm* w = OpenOne();
+    const QString other = OtherDatabase({{u"ksRegions.txt"_s, {u"5;Коми;;;;;;"_s}}});
+    const QByteArray otherBefore = TestSupport::ReadBytes(other + u"/ksRegions.txt"_s);
+    AppConfig->DBPath = other;
+    Add(w, Ok);
+    EXPECT_EQ(ReadRegions(), QStringList({u"1;Алтай;;;;;;"_s, u"2;Новая запись;;;;;;"_s}));
+    EXPECT_EQ(TestSupport::ReadBytes(other + u"/ksRegions.txt"_s), otherBefore);
+}
+
 }  // namespace

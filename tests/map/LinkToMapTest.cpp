@@ -1,5 +1,6 @@
 // The linking window: listing places, linking by a click, clearing, saving and the question on close.
 #include "../platform/Faults.h"
+#include "ConnParams.h"
 #include "DatabaseFixture.h"
 #include "DragScroll.h"
 #include "LinkToMap.h"
@@ -11,11 +12,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -457,6 +461,40 @@ TEST_F(LinkWindowInMain, LeavingTheProgramWithUnsavedPointsAsks)
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Question), 2);
     EXPECT_EQ(ReadData(QStringLiteral("ksLinksToMap.txt")), QStringList{"0;3;150;150"});
     EXPECT_EQ(CountLog(QStringLiteral("Выход из программы")), 1);
+}
+
+TEST_F(LinkWindowInMain, ADatabaseFolderChangeAsksForUnsavedPointsAndSavesThemToTheOldFolder)
+{
+    WriteData(QStringLiteral("ksLinksToMap.txt"), {});
+    const QString other = dir_.path() + QStringLiteral("/other");
+    QDir().mkpath(other);
+    TestSupport::WriteAnsiLines(other + QStringLiteral("/ksLinksToMap.txt"), {"0;9;1;1"});
+    const QByteArray otherBefore = TestSupport::ReadBytes(other + QStringLiteral("/ksLinksToMap.txt"));
+    main_->N13Click();
+    Select(frmGraphForm1, QStringLiteral("Тула"));
+    frmGraphForm1->Image1MouseUp(Qt::LeftButton, QPoint(150, 150));
+    const auto ok = [&] {
+        QTimer::singleShot(0, [other] {
+            frmConnect->Edit1->setText(other);
+            frmConnect->Button1->click();
+            if (frmConnect && frmConnect->isVisible()) frmConnect->Button2->click();
+        });
+        main_->N26Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    // Cancel keeps the window, its points and the old folder; Yes saves them there, closes
+    // the window, and the new folder's links stay as they were.
+    dialogs_->AskAnswers = {Dialogs::Answer::Cancel, Dialogs::Answer::Yes};
+    ok();
+    EXPECT_EQ(AppConfig->DBPath, db_);
+    ASSERT_EQ(main_->MdiArea->subWindowList().size(), 1);
+    EXPECT_TRUE(frmGraphForm1->Points->Modified);
+    ok();
+    EXPECT_EQ(AppConfig->DBPath, other);
+    EXPECT_TRUE(main_->MdiArea->subWindowList().isEmpty());
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Question), 2);
+    EXPECT_EQ(ReadData(QStringLiteral("ksLinksToMap.txt")), QStringList{"0;3;150;150"});
+    EXPECT_EQ(TestSupport::ReadBytes(other + QStringLiteral("/ksLinksToMap.txt")), otherBefore);
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ bool CheckDelimiter();
 extern const QString DelimiterWarning;
 
 // How a load ended. Complete is false when a conversion that the layout does not guard
-// stopped it: the list holds the records read before, and the file must not be written back.
-// The stopping line's record is the last appended, filled only up to the failing field.
+// stopped it: the list holds the records read before it and, last, the stopping line's record,
+// filled only up to the failing field; the file must not be written back.
 struct LoadResult {
     bool Complete = true;
     int Records = 0;        // records appended

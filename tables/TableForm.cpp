@@ -211,16 +211,15 @@ void TTableForm::PreFillRec()
         FillRec();
         return;
     }
-    const QString path = path_;
     // Only a missing file counts as empty; one that is there but cannot be read is an error.
-    if (!QFileInfo::exists(path)) {
+    if (!QFileInfo::exists(path_)) {
         loadedWhole_ = true;  // a missing file is created again by the next save
         FillRec();
         return;
     }
     DataFiles::LoadResult result;
     try {
-        result = LoadRecords(path);
+        result = LoadRecords(path_);
     } catch (...) {
         FillRec();
         throw;

@@ -1151,7 +1151,9 @@ int HighestMeasuredResearch(const QString& path)
 
 // ---- ksLinksToMap.txt
 
-LoadResult LoadLinks(const QString& path, TOCoordinates& list)
+namespace {
+
+LoadResult ReadLinks(const QString& path, TOCoordinates& list, bool report)
 {
     return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
         list.Add();
@@ -1161,9 +1163,21 @@ LoadResult LoadLinks(const QString& path, TOCoordinates& list)
         try {
             for (int32_t* field : {&p.Level, &p.PlaceID, &p.X, &p.Y}) *field = fields.Int();
         } catch (const EConvertError& e) {
-            ReportKeyFieldError(e.Message);
+            if (report) ReportKeyFieldError(e.Message);
         }
     });
+}
+
+}  // namespace
+
+LoadResult LoadLinks(const QString& path, TOCoordinates& list)
+{
+    return ReadLinks(path, list, true);
+}
+
+LoadResult LoadLinksSilently(const QString& path, TOCoordinates& list)
+{
+    return ReadLinks(path, list, false);
 }
 
 QString LinkLine(const OCoordinates::TUnits& p)

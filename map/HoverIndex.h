@@ -30,7 +30,8 @@ public:
 
     // The first level-0 link point, in the links file's order, that a probe fill with Bgc4
     // from (x, y) over the file's uncoloured picture would leave in exactly Bgc4; its place
-    // ID, or 0 for none.
+    // ID, or 0 for none. The links file is read silently (the window reported its bad lines
+    // when it read it), again when it or the settings' delimiter changes.
     int RegionAt(const Sources& sources, int x, int y);
     // Field 2 of the first record of ksRegions.txt whose field 1 is id; empty when there is
     // none or no file. A field 1 that is no integer before that record raises EConvertError,
@@ -49,6 +50,8 @@ private:
     bool built_ = false;
     bool namesRead_ = false;
     TColor bgc4_ = 0;
+    QString linksDelimiter_;  // the settings' delimiter each file was read with
+    QString namesDelimiter_;
     std::shared_ptr<const TWhiteAreas> white_;
     std::vector<int> placeIDs_;   // the level-0 points' places, in the file's order
     int firstNative_ = INT_MAX;   // the first point whose own pixel is Bgc4 already

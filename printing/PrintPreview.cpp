@@ -260,9 +260,10 @@ void TfrmPreview::BuildControls()
     StatusBar1->setSizeGripEnabled(false);
     StatusPanel0 = new QLabel(StatusBar1);
     StatusPanel1 = new QLabel(StatusBar1);
-    // Two panels of 100 pixels each.
-    StatusPanel0->setFixedWidth(100);
-    StatusPanel1->setFixedWidth(100);
+    // Two panels of 100 pixels each, wider where their text needs it ("Всего страниц: 12" is
+    // wider than 100 pixels in most fonts): a label takes its text's width in the bar.
+    StatusPanel0->setMinimumWidth(100);
+    StatusPanel1->setMinimumWidth(100);
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1);
     layout->addWidget(StatusBar1);

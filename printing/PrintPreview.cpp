@@ -189,7 +189,9 @@ void TfrmPreview::BuildControls()
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("Предварительный просмотр"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+    // A dialog-type window: X11 window managers keep it over its owner (WM_TRANSIENT_FOR), or
+    // over the program's windows when it has none.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,12 @@
 
 #include <algorithm>
 
+THoverIndex::Reading THoverIndex::Reading::Now()
+{
+    const TAppConfig& config = EnsureAppConfig();
+    return {config.Delimiter, config.CommentChar};
+}
+
 void THoverIndex::Prime(const Sources& sources, const QImage& picture, const TFileStamp& stamp,
                         std::shared_ptr<const TWhiteAreas> white)
 {
@@ -19,7 +25,7 @@ void THoverIndex::Build(const Sources& sources, const QImage& picture, const TFi
     mapStamp_ = mapStamp;
     linksStamp_ = TFileStamp::Of(sources.LinksFile);
     bgc4_ = sources.Bgc4;
-    linksDelimiter_ = EnsureAppConfig().Delimiter;
+    linksReading_ = Reading::Now();
     white_ = white ? std::move(white) : std::make_shared<const TWhiteAreas>(picture);
     areaFirst_.assign(size_t(white_->AreaCount()), INT_MAX);
 
@@ -44,7 +50,7 @@ void THoverIndex::EnsureMap(const Sources& sources)
 {
     const TFileStamp map = TFileStamp::Of(sources.MapFile);
     if (built_ && map == mapStamp_ && TFileStamp::Of(sources.LinksFile) == linksStamp_ && sources.Bgc4 == bgc4_ &&
-        EnsureAppConfig().Delimiter == linksDelimiter_)
+        Reading::Now() == linksReading_)
         return;
     built_ = false;
     Build(sources, Pictures::LoadFromFile(sources.MapFile), map, nullptr);
@@ -64,12 +70,12 @@ int THoverIndex::RegionAt(const Sources& sources, int x, int y)
 void THoverIndex::EnsureNames(const Sources& sources)
 {
     const TFileStamp stamp = TFileStamp::Of(sources.RegionsFile);
-    if (namesRead_ && stamp == regionsStamp_ && EnsureAppConfig().Delimiter == namesDelimiter_) return;
+    if (namesRead_ && stamp == regionsStamp_ && Reading::Now() == namesReading_) return;
     namesRead_ = false;
     places_ = DataFiles::PlaceIndex();
     if (stamp.Exists && DataFiles::DelimiterUsable()) places_ = DataFiles::ReadPlaces(sources.RegionsFile);
     regionsStamp_ = stamp;
-    namesDelimiter_ = EnsureAppConfig().Delimiter;
+    namesReading_ = Reading::Now();
     namesRead_ = true;
 }
 

@@ -1153,7 +1153,9 @@ int HighestMeasuredResearch(const QString& path)
 
 // ---- ksLinksToMap.txt
 
-LoadResult LoadLinks(const QString& path, TOCoordinates& list)
+namespace {
+
+LoadResult ReadLinks(const QString& path, TOCoordinates& list, bool report)
 {
     return LoadFile(path, [&](const Layout& layout, const Converter& conv, const char* line, qsizetype size, LoadResult& result) {
         list.Add();
@@ -1163,9 +1165,21 @@ LoadResult LoadLinks(const QString& path, TOCoordinates& list)
         try {
             for (int32_t* field : {&p.Level, &p.PlaceID, &p.X, &p.Y}) *field = fields.Int();
         } catch (const EConvertError& e) {
-            ReportKeyFieldError(e.Message);
+            if (report) ReportKeyFieldError(e.Message);
         }
     });
+}
+
+}  // namespace
+
+LoadResult LoadLinks(const QString& path, TOCoordinates& list)
+{
+    return ReadLinks(path, list, true);
+}
+
+LoadResult LoadLinksSilently(const QString& path, TOCoordinates& list)
+{
+    return ReadLinks(path, list, false);
 }
 
 QString LinkLine(const OCoordinates::TUnits& p)

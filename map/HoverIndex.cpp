@@ -1,9 +1,16 @@
 // The map's hover index: white areas, link points and names kept per file stamp.
 #include "HoverIndex.h"
 
+#include "AppConfig.h"
 #include "OCoordinates.h"
 
 #include <algorithm>
+
+THoverIndex::Reading THoverIndex::Reading::Now()
+{
+    const TAppConfig& config = EnsureAppConfig();
+    return {config.Delimiter, config.CommentChar};
+}
 
 void THoverIndex::Prime(const Sources& sources, const QImage& picture, const TFileStamp& stamp,
                         std::shared_ptr<const TWhiteAreas> white)
@@ -18,11 +25,12 @@ void THoverIndex::Build(const Sources& sources, const QImage& picture, const TFi
     mapStamp_ = mapStamp;
     linksStamp_ = TFileStamp::Of(sources.LinksFile);
     bgc4_ = sources.Bgc4;
+    linksReading_ = Reading::Now();
     white_ = white ? std::move(white) : std::make_shared<const TWhiteAreas>(picture);
     areaFirst_.assign(size_t(white_->AreaCount()), INT_MAX);
 
     TOCoordinates links;
-    if (DataFiles::DelimiterUsable()) DataFiles::LoadLinks(sources.LinksFile, links);
+    if (DataFiles::DelimiterUsable()) DataFiles::LoadLinksSilently(sources.LinksFile, links);
     placeIDs_.clear();
     firstNative_ = INT_MAX;
     for (int i = 0; i < links.Count(); ++i) {
@@ -41,7 +49,9 @@ void THoverIndex::Build(const Sources& sources, const QImage& picture, const TFi
 void THoverIndex::EnsureMap(const Sources& sources)
 {
     const TFileStamp map = TFileStamp::Of(sources.MapFile);
-    if (built_ && map == mapStamp_ && TFileStamp::Of(sources.LinksFile) == linksStamp_ && sources.Bgc4 == bgc4_) return;
+    if (built_ && map == mapStamp_ && TFileStamp::Of(sources.LinksFile) == linksStamp_ && sources.Bgc4 == bgc4_ &&
+        Reading::Now() == linksReading_)
+        return;
     built_ = false;
     Build(sources, Pictures::LoadFromFile(sources.MapFile), map, nullptr);
 }
@@ -60,11 +70,12 @@ int THoverIndex::RegionAt(const Sources& sources, int x, int y)
 void THoverIndex::EnsureNames(const Sources& sources)
 {
     const TFileStamp stamp = TFileStamp::Of(sources.RegionsFile);
-    if (namesRead_ && stamp == regionsStamp_) return;
+    if (namesRead_ && stamp == regionsStamp_ && Reading::Now() == namesReading_) return;
     namesRead_ = false;
     places_ = DataFiles::PlaceIndex();
     if (stamp.Exists && DataFiles::DelimiterUsable()) places_ = DataFiles::ReadPlaces(sources.RegionsFile);
     regionsStamp_ = stamp;
+    namesReading_ = Reading::Now();
     namesRead_ = true;
 }
 

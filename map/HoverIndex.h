@@ -30,7 +30,8 @@ public:
 
     // The first level-0 link point, in the links file's order, that a probe fill with Bgc4
     // from (x, y) over the file's uncoloured picture would leave in exactly Bgc4; its place
-    // ID, or 0 for none.
+    // ID, or 0 for none. The links file is read silently (the window reported its bad lines
+    // when it read it), again when it or the delimiter in the settings changes.
     int RegionAt(const Sources& sources, int x, int y);
     // Field 2 of the first record of ksRegions.txt whose field 1 is id; empty when there is
     // none or no file. A field 1 that is no integer before that record raises EConvertError,
@@ -49,6 +50,15 @@ private:
     bool built_ = false;
     bool namesRead_ = false;
     TColor bgc4_ = 0;
+    // The settings a file's lines are read by; each file was read with one of them.
+    struct Reading {
+        QString Delimiter;
+        QString Comment;
+        bool operator==(const Reading&) const = default;
+        static Reading Now();
+    };
+    Reading linksReading_;
+    Reading namesReading_;
     std::shared_ptr<const TWhiteAreas> white_;
     std::vector<int> placeIDs_;   // the level-0 points' places, in the file's order
     int firstNative_ = INT_MAX;   // the first point whose own pixel is Bgc4 already

@@ -716,6 +716,20 @@ void TfrmGraphForm::PrintEx()
     HandOff(3);
 }
 
+TReportProp TfrmGraphForm::FillReportProp() const
+{
+    TReportProp prop{};
+    GetPrinterPaper(prop.Orientation, prop.PaperSize);
+    prop.PrinterIndex = Printer().PrinterIndex();
+    // The settings' numbers as they stand: the library takes them as tenths of a millimetre.
+    const TAppConfig& config = EnsureAppConfig();
+    prop.TopMargin = config.TopMargin;
+    prop.LeftMargin = config.LeftMargin;
+    prop.BottomMargin = config.BottomMargin;
+    prop.RightMargin = config.RightMargin;
+    return prop;
+}
+
 void TfrmGraphForm::HandOff(int mode)
 {
     if (HintWindow) HintWindow->hide();  // not over the library's windows
@@ -736,20 +750,17 @@ void TfrmGraphForm::HandOff(int mode)
     WriteTempBytes(picture, bytes);
     WriteTempFile(true, handOff, {TempFilePath(picture), ComboBox1->currentText()});
 
-    TReportProp prop{};
-    GetPrinterPaper(prop.Orientation, prop.PaperSize);
-    prop.PrinterIndex = Printer().PrinterIndex();
-    const TAppConfig& config = EnsureAppConfig();
-    prop.TopMargin = config.TopMargin;
-    prop.LeftMargin = config.LeftMargin;
-    prop.BottomMargin = config.BottomMargin;
-    prop.RightMargin = config.RightMargin;
-    const bool ok = PrintReport(reinterpret_cast<intptr_t>(window()), 0, mode, config.Scale, &prop);
+    const TReportProp prop = FillReportProp();
+    // The library finds the program's main window by its native window id and makes it the
+    // owner of its progress and preview windows.
+    const bool ok = PrintReport(intptr_t(window()->winId()), 0, mode, EnsureAppConfig().Scale, &prop);
     if (ok) {
         WriteLog(QStringLiteral("Сформирован внешний отчет № 0. ") + windowTitle());
         return;
     }
     const QString message = QStringLiteral("При попытке печати возникла непредвиденная ошибка!");
     WriteLog(QStringLiteral("ОШИБКА! ") + message);
+    // The hand-off text goes before the box, the picture after it.
+    WriteTempFile(false, handOff, {});
     Dialogs::Error(message);
 }

@@ -8,6 +8,7 @@
 #include "OLegend.h"
 #include "OResearches.h"
 #include "Pictures.h"
+#include "ReportProp.h"
 #include "WhiteAreas.h"
 
 #include <QHash>
@@ -84,6 +85,10 @@ public:
     void PrintPreview() override;
     void Print(int copies) override;
     void PrintEx() override;
+
+    // The printer properties the report hand-off gives the library: the current printer's
+    // paper, orientation and index, and the margins of the settings.
+    TReportProp FillReportProp() const;
 
     // True when the seed lies on a white pixel of the map as loaded.
     bool SeedUsable(int X, int Y) const;

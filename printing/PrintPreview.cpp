@@ -189,7 +189,9 @@ void TfrmPreview::BuildControls()
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("Предварительный просмотр"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+    // A dialog-type window: X11 window managers keep it over its owner (WM_TRANSIENT_FOR), or
+    // over the program's windows when it has none.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
@@ -260,9 +262,10 @@ void TfrmPreview::BuildControls()
     StatusBar1->setSizeGripEnabled(false);
     StatusPanel0 = new QLabel(StatusBar1);
     StatusPanel1 = new QLabel(StatusBar1);
-    // Two panels of 100 pixels each.
-    StatusPanel0->setFixedWidth(100);
-    StatusPanel1->setFixedWidth(100);
+    // Two panels of 100 pixels each, wider where their text needs it ("Всего страниц: 12" is
+    // wider than 100 pixels in most fonts): a label takes its text's width in the bar.
+    StatusPanel0->setMinimumWidth(100);
+    StatusPanel1->setMinimumWidth(100);
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1);
     layout->addWidget(StatusBar1);

@@ -95,4 +95,21 @@ TEST_F(HoverIndexTest, NamesTakeTheFirstLineOfAnIdAndFollowTheFile)
     EXPECT_EQ(index.RegionName(sources, 5), QString());
 }
 
+TEST_F(HoverIndexTest, ReadsBadLinesSilentlyAndFollowsADelimiterChange)
+{
+    // Files written with "|" while the settings still say ";": no point and no name is read,
+    // and the bad lines show no box (the window reported them when it read the file).
+    WriteData(QStringLiteral("ksLinksToMap.txt"), {"0|2|50|50", "0|x|150|50"});
+    WriteData(QStringLiteral("ksRegions.txt"), {"2|Второй"});
+    EXPECT_EQ(At(10, 10), 0);
+    EXPECT_THROW(index.RegionName(sources, 2), EConvertError);
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+
+    // The settings changed, the files not: both are read again with the new delimiter.
+    AppConfig->Delimiter = QStringLiteral("|");
+    EXPECT_EQ(At(10, 10), 2);
+    EXPECT_EQ(index.RegionName(sources, 2), QStringLiteral("Второй"));
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
+}
+
 }  // namespace

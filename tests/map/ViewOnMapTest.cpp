@@ -26,6 +26,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace ViewOnMap;
 
@@ -596,6 +597,92 @@ TEST_F(MapTools, AFailedReportIsLoggedAsAnErrorAndAPlantedLinkIsNotFollowed)
     qputenv("KESTROVA_PDF", QFile::encodeName(temp + QStringLiteral("/out.pdf")));
     EXPECT_FALSE(Unhandled([&] { form->Print(1); }).isEmpty());
     EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/out.pdf")));
+}
+
+TEST_F(MapTools, EachBadLinkLineIsReportedOnceAtOpeningAndNeverOnAHover)
+{
+    WriteData(QStringLiteral("ksLinksToMap.txt"), Links + QStringList{"0;x;10;10", "0;2;y;5"});
+    dialogs_->Messages.clear();
+    Open();
+    form->FormActivate();
+    ASSERT_EQ(dialogs_->Messages.size(), 2);
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 2);
+    EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(QStringLiteral("Ошибка доступа к файлу!\n")));
+    EXPECT_TRUE(dialogs_->Messages[0].Text.contains(QStringLiteral("'x'")));
+    EXPECT_TRUE(dialogs_->Messages[1].Text.contains(QStringLiteral("'y'")));
+    EXPECT_EQ(CountLog(QStringLiteral("ОШИБКА! ")), 2);
+    EXPECT_EQ(Hover(10, 10), QStringLiteral("Первый"));
+
+    // Rewritten with a bad line while the window is open: the hover follows it without a box.
+    WriteData(QStringLiteral("ksLinksToMap.txt"), {"0;2;50;50", "0;z;1;1"});
+    EXPECT_EQ(Hover(10, 10), QStringLiteral("Второй"));
+    EXPECT_EQ(dialogs_->Messages.size(), 2);
+    EXPECT_EQ(CountLog(QStringLiteral("ОШИБКА! ")), 2);
+}
+
+TEST_F(MapTools, TheReportRecordCarriesThePrintersPaperAndIndexAndTheSettingsMargins)
+{
+    TPrinter& printer = Printer();
+    printer.SetPaperSize(DMPAPER_LETTER);
+    printer.SetOrientation(DMORIENT_LANDSCAPE);
+    AppConfig->TopMargin = 70;
+    AppConfig->LeftMargin = 110;
+    AppConfig->BottomMargin = 130;
+    AppConfig->RightMargin = 170;
+    const TReportProp prop = form->FillReportProp();
+    EXPECT_EQ(prop.PaperSize, DMPAPER_LETTER);
+    EXPECT_EQ(prop.Orientation, DMORIENT_LANDSCAPE);
+    // The numbers of the settings as they stand, which the library reads as tenths of a millimetre.
+    EXPECT_EQ(QList<int>({prop.TopMargin, prop.LeftMargin, prop.BottomMargin, prop.RightMargin}), QList<int>({70, 110, 130, 170}));
+    EXPECT_EQ(prop.PrinterIndex, printer.Printers().indexOf(QStringLiteral("PDF")));
+    EXPECT_EQ(prop.PrinterIndex, printer.PrinterIndex());
+
+    // What the library receives: a landscape Letter page, the picture 11 mm from its left edge
+    // and 7 mm from its top (60 dots per inch: 26 and 17 pixels).
+    Choose(0);  // A1, the picture's top left corner, in clGreen
+    form->Print(1);
+    const QString pdf = temp + QStringLiteral("/out.pdf");
+    EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("792 x 612 pts")));
+    const QRect green = ColourOnPage(pdf, QColor(0, 128, 0));
+    EXPECT_NEAR(green.left(), 26, 2);
+    EXPECT_NEAR(green.top(), 17, 2);
+    printer.SetPaperSize(DMPAPER_A4);
+    printer.SetOrientation(DMORIENT_PORTRAIT);
+}
+
+TEST_F(MapTools, AFailedReportDeletesTheHandOffTextBeforeItsBoxAndThePictureAfterIt)
+{
+    // The PDF cannot be written: the library fails.
+    qputenv("KESTROVA_PDF", QFile::encodeName(temp + QStringLiteral("/missing/out.pdf")));
+    QStringList atBox;
+    dialogs_->OnMessage = [&](const Dialogs::ScriptedHandler::Shown& shown) {
+        if (shown.Text == QStringLiteral("При попытке печати возникла непредвиденная ошибка!")) atBox = TempFiles();
+    };
+    form->Print(1);
+    EXPECT_EQ(atBox, QStringList{QStringLiteral("00RepGraph.bmp")});
+    EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+TEST_F(MapTools, TheLibrarysPreviewBelongsToTheMainWindow)
+{
+    // The map window inside the program's main window, as an MDI child is.
+    QWidget main;
+    main.setObjectName(QStringLiteral("frmMainForm"));
+    form->setParent(&main);
+    main.show();
+    bool owned = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("frmPreview") && w->isVisible()) {
+                owned = w->parentWidget() == &main && w->windowHandle() &&
+                        w->windowHandle()->transientParent() == main.windowHandle();
+                w->findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
+            }
+    });
+    form->PrintPreview();
+    form->setParent(nullptr);
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(dialogs_->Messages.isEmpty());
 }
 
 TEST_F(MapTools, DraggingThePictureScrollsItWithoutAHintAndAResizeStartsAgainAtTheCorner)

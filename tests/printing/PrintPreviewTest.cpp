@@ -37,7 +37,7 @@ TEST_F(PrintingTest, ModalPreviewPagesToItsEndsPrintsAndIsReleased)
                                QStringLiteral("Всего страниц: %1").arg(count)}));
         EXPECT_EQ(form.ZoomBox->count(), 15);
         for (const QLabel* panel : {form.StatusPanel0, form.StatusPanel1})
-            EXPECT_TRUE(panel->minimumWidth() == 100 && panel->maximumWidth() == 100);
+            EXPECT_TRUE(panel->width() >= 100 && TestSupport::ShowsWholeText(*panel)) << panel->text().toStdString();
         // Every toolbar button shows an image of its own.
         QList<QImage> images;
         for (QToolButton* b : {form.ToolButton5, form.ToolButton1, form.ToolButton2, form.ToolButton3, form.ToolButton4, form.ToolButton6})
@@ -67,6 +67,29 @@ TEST_F(PrintingTest, ModalPreviewPagesToItsEndsPrintsAndIsReleased)
     EXPECT_TRUE(seen);
     EXPECT_EQ(PrintPreview::frmPreview, nullptr);
     EXPECT_NE(CurrentPages, nullptr);  // the job is the caller's to free
+}
+
+TEST_F(PrintingTest, StatusPanelsAreAHundredPixelsOrAsWideAsTheirTexts)
+{
+    BuildJob(3);
+    TfrmPreview form;
+    form.resize(1000, 800);
+    QFont small = form.font();
+    small.setPixelSize(6);
+    form.setFont(small);
+    form.show();
+    for (const QLabel* panel : {form.StatusPanel0, form.StatusPanel1}) EXPECT_EQ(panel->width(), 100);
+
+    // In a font where "Всего страниц: 1" needs more than 100 pixels the panels widen; the number
+    // is never cut off.
+    QFont large = form.font();
+    large.setPixelSize(22);
+    form.setFont(large);
+    QCoreApplication::processEvents();
+    ASSERT_GT(QFontMetrics(large).horizontalAdvance(form.StatusPanel1->text()), 100);
+    EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("Всего страниц: 1"));
+    for (const QLabel* panel : {form.StatusPanel0, form.StatusPanel1})
+        EXPECT_TRUE(TestSupport::ShowsWholeText(*panel)) << panel->text().toStdString();
 }
 
 TEST_F(PrintingTest, LayoutFiguresForAnA4SheetOfOnePage)

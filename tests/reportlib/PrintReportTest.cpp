@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <cstring>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -303,6 +304,43 @@ TEST_F(PrintReportTest, ModeZeroPreviewsThePageAsPrintedAndClosingReturnsTrue)
     EXPECT_NEAR(double(GreenIn(File("report-2.pdf")).width()) / ColourBounds(printed, Green).width(), 2.0, 0.1);
     EXPECT_EQ(TopLevel(QStringLiteral("frmPreview")), nullptr);  // destroyed once, by the call
     QCoreApplication::processEvents();
+}
+
+TEST_F(PrintReportTest, TheWindowsBelongToTheCallersWindowAndThePreviewShowsItsWholePageCount)
+{
+    // The caller's main window, named by its native window id as the program hands it over.
+    QWidget main;
+    main.setObjectName(QStringLiteral("frmMainForm"));
+    main.show();
+    const intptr_t handle = intptr_t(main.winId());
+    // Owned, and dialogs, which X11 window managers keep over their owner.
+    auto ownedByMain = [&](QWidget* w) {
+        return w && w->parentWidget() == &main && w->windowType() == Qt::Dialog && w->windowHandle() &&
+               w->windowHandle()->transientParent() == main.windowHandle();
+    };
+
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPixelSize(22);  // "Всего страниц: 1" is wider than 100 pixels here
+    QApplication::setFont(large);
+    bool previewOwned = false;
+    QStringList cut;
+    WhenPreviewShown([&](QWidget& preview) {
+        previewOwned = ownedByMain(&preview);
+        for (QLabel* label : preview.findChild<QStatusBar*>(QStringLiteral("StatusBar1"))->findChildren<QLabel*>())
+            if (!TestSupport::ShowsWholeText(*label)) cut << label->text();
+    });
+    EXPECT_TRUE(PrintReport(handle, 0, 0, 100, &Prop));
+    QApplication::setFont(before);
+    EXPECT_TRUE(previewOwned);
+    EXPECT_TRUE(cut.isEmpty()) << qPrintable(cut.join(QLatin1Char('|')));
+
+    // The progress window, seen while the error box of a failed call stands.
+    QFile::remove(File("00Korvel.tmp"));
+    bool progressOwned = false;
+    Dialogs.OnMessage = [&](const Dialogs::ScriptedHandler::Shown&) { progressOwned = ownedByMain(TopLevel(QStringLiteral("frmShowProcess"))); };
+    EXPECT_FALSE(PrintReport(handle, 0, 1, 100, &Prop));
+    EXPECT_TRUE(progressOwned);
 }
 
 extern "C" int ReportPropLayoutFromC(int field);

@@ -3,6 +3,8 @@
 #include "AnsiCodec.h"
 
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
 
 namespace TestSupport {
 
@@ -31,6 +33,13 @@ QStringList ReadAnsiLines(const QString& path)
     QStringList lines = AnsiCodec::Decode(ReadBytes(path)).split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
+}
+
+bool ShowsWholeText(const QLabel& label)
+{
+    const int room = label.contentsRect().width() - 2 * label.margin() - qMax(0, label.indent());
+    const bool inside = !label.parentWidget() || label.parentWidget()->rect().contains(label.geometry());
+    return inside && room >= QFontMetrics(label.font()).horizontalAdvance(label.text());
 }
 
 }  // namespace TestSupport

@@ -1,10 +1,12 @@
-// Small helpers the test folders share: temporary folders and Windows-1251 files.
+// Small helpers the test folders share: temporary folders, Windows-1251 files, labels.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+class QLabel;
 
 namespace TestSupport {
 
@@ -16,5 +18,9 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 void WriteAnsiLines(const QString& path, const QStringList& lines);
 // Decodes a Windows-1251 file and splits it at CR LF (the last empty piece dropped).
 QStringList ReadAnsiLines(const QString& path);
+
+// True when the label, as laid out, has room for its whole text in its own font (inside its
+// margins and within its parent), so nothing of it is cut off.
+bool ShowsWholeText(const QLabel& label);
 
 }  // namespace TestSupport

@@ -2,7 +2,15 @@
 
 #include "AnsiCodec.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+// Qt's own entry to its shortcut map, exported for its test library's simulated keys.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
 
 namespace TestSupport {
 
@@ -31,6 +39,20 @@ QStringList ReadAnsiLines(const QString& path)
     QStringList lines = AnsiCodec::Decode(ReadBytes(path)).split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
+}
+
+void TypeKey(int key, Qt::KeyboardModifiers mods)
+{
+    QApplication::processEvents();  // the windows settle before the user types
+    QPointer<QWidget> target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeWindow();
+    if (!target) return;
+    if (qt_sendShortcutOverrideEvent(target, 0, key, mods, QString(), false, 1)) return;
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+    if (!target) return;  // the key closed its window
+    QKeyEvent release(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(target, &release);
 }
 
 }  // namespace TestSupport

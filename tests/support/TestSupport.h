@@ -1,6 +1,7 @@
 // Small helpers the test folders share: temporary folders and Windows-1251 files.
 #pragma once
 
+#include <Qt>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -16,5 +17,9 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 void WriteAnsiLines(const QString& path, const QStringList& lines);
 // Decodes a Windows-1251 file and splits it at CR LF (the last empty piece dropped).
 QStringList ReadAnsiLines(const QString& path);
+
+// A key typed by the user: it goes where the keyboard focus is (the active window when no widget
+// has it), through the shortcuts first, as the platform delivers keys.
+void TypeKey(int key, Qt::KeyboardModifiers mods = Qt::NoModifier);
 
 }  // namespace TestSupport

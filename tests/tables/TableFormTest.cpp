@@ -151,6 +151,50 @@ TEST_F(TableFormTest, PrintAndPrintDialogRangeAndCopiesPrintTheRightPagesInOrder
     EXPECT_EQ(CountLog(u"Напечатан отчет"_s), 2);
 }
 
+// The widget the keyboard reaches once the windows have settled.
+QWidget* Focus()
+{
+    QApplication::processEvents();
+    return QApplication::focusWidget();
+}
+
+TEST_F(TableFormTest, TheGridHasTheKeysWhenTheWindowOpensComesForwardAndAfterF5)
+{
+    TfrmTableForm* regions = OpenRows(3);
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+    // Enter edits the current row, Ins adds: typed, not called.
+    QStringList shown;
+    WhenDialog([&shown](TfrmEditForm& d) { shown << d.windowTitle() + u':' + d.Edit1->text(); Cancel(d); });
+    TestSupport::TypeKey(Qt::Key_Return);
+    main_->activateWindow();  // as the window manager does when the dialog is gone
+    WhenDialog([&shown](TfrmEditForm& d) { shown << d.windowTitle() + u':' + d.Edit1->text(); Cancel(d); });
+    TestSupport::TypeKey(Qt::Key_Insert);
+    EXPECT_EQ(shown, QStringList({u"Регион:Регион Б"_s, u"Регион:Новая запись"_s}));
+
+    // The districts window opens with its grid in focus; the regions window brought forward again has its own.
+    WriteData(u"ksFederalParts.txt"_s, {u"1;Сибирский;Новосибирск;"_s});
+    main_->N11Click();
+    ASSERT_NE(frmTableForm1, nullptr);
+    EXPECT_EQ(Focus(), frmTableForm1->StringGrid1);
+    main_->RegionsExecute();
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+
+    // Tab goes between the grid and the search box only.
+    TestSupport::TypeKey(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), regions->Edit1);
+    TestSupport::TypeKey(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+
+    // F5 typed in the search box reads the file again and hands the keys back to the grid.
+    regions->Edit1->setFocus();
+    TestSupport::TypeKey(Qt::Key_F5);
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+    // A click that activates the window on its search box leaves the focus there.
+    regions->Edit1->setFocus();
+    regions->FormActivate();
+    EXPECT_EQ(Focus(), regions->Edit1);
+}
+
 // A mouse event of button at a point of the grid's viewport.
 void Mouse(StringGrid* g, QEvent::Type type, Qt::MouseButton button, QPoint pos)
 {

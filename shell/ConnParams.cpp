@@ -10,6 +10,7 @@
 #include "Exceptions.h"
 #include "ProfileFile.h"
 #include "Regional.h"
+#include "ScreenPlacement.h"
 #include "SpinEdit.h"
 
 #include <QCheckBox>
@@ -500,6 +501,13 @@ void TfrmConnect::keyPressEvent(QKeyEvent* event)
     Guarded([&] { handled = FormKeyDown(event->key(), event->modifiers()); });
     if (handled) event->accept();
     else QDialog::keyPressEvent(event);
+}
+
+void TfrmConnect::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Centred on the desktop, not over the main window.
+    CentreOnScreen(*this, event);
 }
 
 void TfrmConnect::SpeedButton4Click()

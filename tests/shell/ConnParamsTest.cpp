@@ -6,6 +6,7 @@
 #include "ColorBox.h"
 #include "DataFiles.h"
 #include "DatabaseFixture.h"
+#include "MainForm.h"
 #include "ProfileFile.h"
 #include "SpinEdit.h"
 
@@ -18,7 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -375,6 +378,24 @@ TEST_F(ConnParamsTest, WrongNumbersKeepTheDialogOpenAndCancelAndDefaultsChangeNo
     EXPECT_EQ(QStringList({Stored("bgc1"), Stored("bgc2"), Stored("bgc8"), Stored("bgc9")}),
               QStringList({u"15780518"_s, u"16444382"_s, u"16316664"_s, u"16316664"_s}));
     EXPECT_EQ(AppConfig->Bgc8, 16316664u);
+}
+
+TEST_F(ConnParamsTest, TheMenuOpensItCentredOnTheDesktopNotOverTheMainWindow)
+{
+    WriteIni({u"mapfile="_s + db_});
+    TfrmMainForm main(appDir_);
+    main.show();
+    main.move(0, 0);
+    const QRect screen = main.screen()->availableGeometry();
+    ASSERT_NE(main.frameGeometry().center(), screen.center());
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(frmConnect, nullptr);
+        centre = frmConnect->frameGeometry().center();
+        frmConnect->Button2->click();
+    });
+    main.N26Click();
+    EXPECT_EQ(centre, screen.center());
 }
 
 TEST_F(ConnParamsTest, DesignCtrlEndAndTheMapChooser)

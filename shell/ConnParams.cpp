@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "DrawnIcon.h"
 #include "Exceptions.h"
+#include "MainForm.h"
 #include "ProfileFile.h"
 #include "Regional.h"
 #include "ScreenPlacement.h"
@@ -295,7 +296,7 @@ void TfrmConnect::BuildPages()
 void TfrmConnect::FormCreate()
 {
     // What the file holds now: changes in memory since the last write are dropped.
-    LoadConfig(parentWidget() ? parentWidget()->font().family() : QStringLiteral("MS Sans Serif"));
+    LoadConfig(DefaultFontName(parentWidget()));
 
     // By family name alone: a family that several foundries make is listed once.
     QStringList fonts;

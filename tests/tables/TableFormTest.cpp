@@ -8,10 +8,13 @@
 #include "Pictures.h"
 #include "SpinEdit.h"
 #include "Printer.h"
+#include "ProfileFile.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -27,6 +30,16 @@ QString Output(const QString& program, const QStringList& args)
     p.start(program, args);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+// The fonts a PDF embeds, without their subset tags.
+QStringList PdfFonts(const QString& pdf)
+{
+    QStringList fonts;
+    const QStringList lines = Output(u"pdffonts"_s, {pdf}).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(2)) fonts << line.section(u' ', 0, 0).section(u'+', -1);
+    fonts.removeDuplicates();
+    fonts.sort();
+    return fonts;
 }
 // The text of each page of a PDF.
 QStringList PdfPages(const QString& pdf) { return Output(u"pdftotext"_s, {pdf, u"-"_s}).split(u'\f', Qt::SkipEmptyParts); }
@@ -282,6 +295,29 @@ TEST_F(TableFormTest, ColumnWidthsThatCannotBeWrittenAreLoggedAndShown)
     QDir().rmdir(ini);
 }
 
+
+TEST_F(TableFormTest, TheSettingsDialogsOkWithoutAChangeKeepsThePrintoutsFont)
+{
+    OpenRows(3);
+    const QString before = dir_.path() + u"/before.pdf"_s, after = dir_.path() + u"/after.pdf"_s;
+    qputenv("KESTROVA_PDF", before.toLocal8Bit());
+    main_->PrintExecute();
+    const QStringList fonts = PdfFonts(before);
+    ASSERT_FALSE(fonts.isEmpty());
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        ASSERT_NE(frmConnect, nullptr);
+        shown = frmConnect->ComboBox2->currentText();
+        frmConnect->Button1->click();
+    });
+    main_->N26Click();
+    // The dialog shows the font the printouts use, and OK stores that one.
+    EXPECT_EQ(shown, QFontInfo(main_->font()).family());
+    EXPECT_EQ(TIniFile(appDir_ + u"tvk.ini"_s).ReadString(u"print"_s, u"fontname"_s, QString()), shown);
+    qputenv("KESTROVA_PDF", after.toLocal8Bit());
+    main_->PrintExecute();
+    EXPECT_EQ(PdfFonts(after), fonts);
+}
 
 TEST_F(TableFormTest, TheOpenWindowFollowsTheSettingsDialogsOkAndNotItsCancel)
 {

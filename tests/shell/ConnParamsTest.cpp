@@ -305,15 +305,18 @@ TEST_F(ConnParamsTest, NumbersAreBroughtIntoTheirRanges)
     QStringList sorted = fonts;
     std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     EXPECT_EQ(fonts, sorted);
-    // An empty margin is 0; a field that is not a number reads as its minimum.
+    // An empty margin is 0; a field that is not a number reads as its minimum, and so does a
+    // number beyond 32 bits (not the largest integer).
     d.SpinEdit3->findChild<QLineEdit*>()->clear();
     d.SpinEdit2->findChild<QLineEdit*>()->clear();
+    d.SpinEdit4->findChild<QLineEdit*>()->setText(u"99999999999"_s);
     EXPECT_EQ(d.SpinEdit3->Value(), 0);
     EXPECT_EQ(d.SpinEdit2->Value(), 15);
     d.Button1->click();
     ASSERT_EQ(d.result(), int(QDialog::Accepted));
-    EXPECT_EQ(QStringList({Stored("rowheight"), Stored("scale"), Stored("detlevel"), Stored("topmargin"), Stored("fontname")}),
-              QStringList({u"15"_s, u"1"_s, u"0"_s, u"0"_s, firstFont}));
+    EXPECT_EQ(QStringList({Stored("rowheight"), Stored("scale"), Stored("detlevel"), Stored("topmargin"),
+                           Stored("leftmargin"), Stored("fontname")}),
+              QStringList({u"15"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, firstFont}));
 
     // Typed out of range, the field is brought in when it loses the focus.
     TfrmConnect& e = Open();

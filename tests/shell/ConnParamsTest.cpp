@@ -330,6 +330,18 @@ TEST_F(ConnParamsTest, NumbersAreBroughtIntoTheirRanges)
     EXPECT_EQ(e.SpinEdit9->findChild<QLineEdit*>()->maxLength(), 3);
 }
 
+TEST_F(ConnParamsTest, AColourThePickersCannotShowIsStoredAsReadUnlessChanged)
+{
+    // A system colour written by the original's platform keeps its high byte through OK.
+    WriteIni({u"[colors]"_s, u"bgc5=-2147483643"_s, u"fc2=$01000080"_s});
+    ASSERT_TRUE(Store());
+    EXPECT_EQ(QStringList({Stored("bgc5"), Stored("fc2")}), QStringList({u"-2147483643"_s, u"16777344"_s}));
+    EXPECT_EQ(AppConfig->Bgc5, 0x80000005u);
+    // Another colour picked is stored as picked.
+    ASSERT_TRUE(Store([](TfrmConnect& d) { d.ColorBoxes[4]->SetSelected(0x808000); }));
+    EXPECT_EQ(Stored("bgc5"), u"8421376"_s);
+}
+
 TEST_F(ConnParamsTest, GridLinesOffStoresZeroWidthsAndTheFieldsComeBackDisabledAtOne)
 {
     ASSERT_TRUE(Store([](TfrmConnect& d) { d.CheckBox9->setChecked(false); }));

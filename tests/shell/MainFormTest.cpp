@@ -132,7 +132,6 @@ TEST_F(MainFormTest, WithoutIniTwoWarningsInOrderNothingCreatedAndDesignNames)
     EXPECT_EQ(mw.font().family() + QString::number(mw.font().pointSize()), QStringLiteral("MS Sans Serif8"));
     // The default of the printouts' font is the family the window's font really is here.
     EXPECT_EQ(AppConfig->FontName, QFontInfo(mw.font()).family());
-    EXPECT_NE(AppConfig->FontName, QStringLiteral("MS Sans Serif"));
     for (const QString& name :
          QStringLiteral("N1 N2 N3 N4 N5 N7 N8 N9 N10 N11 N12 N13 N14 N15 N16 N18 N19 N20 N21 N22 N23 N24 N25 N26 N27 "
                         "N28 N29 N30 N31 N32 N33 MenuPrintEx ExportToFile PrintPreview Print Regions Analisis Graphics "

@@ -43,4 +43,4 @@ seed_widths() {
 seed_widths sg1 30 250 150 70 70 70 80 110
 seed_widths sg2 30 250 150 80
 seed_widths sg3 30 350 120 100
-seed_widths sg4 30 250 80 70 100
+seed_widths sg4 30 280 80 70 90

@@ -81,8 +81,8 @@ TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForEveryGrid)
                              QStringLiteral("cw2=150"), QStringLiteral("cw3=80"),
                              QStringLiteral("[sg3]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=350"),
                              QStringLiteral("cw2=120"), QStringLiteral("cw3=100"),
-                             QStringLiteral("[sg4]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=250"),
-                             QStringLiteral("cw2=80"), QStringLiteral("cw3=70"), QStringLiteral("cw4=100")};
+                             QStringLiteral("[sg4]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=280"),
+                             QStringLiteral("cw2=80"), QStringLiteral("cw3=70"), QStringLiteral("cw4=90")};
     ASSERT_TRUE(run());
     const QStringList fresh = QStringList{QStringLiteral("[server]"), QStringLiteral("adosource=") + copy,
                                           QStringLiteral("mapfile=") + copy + QStringLiteral("/map.bmp")} + widths;

@@ -71,6 +71,14 @@ TColor ColorBox::Selected() const
 
 void ColorBox::SetSelected(TColor color)
 {
+    // A colour with its high byte set (a system colour of another platform) is painted by its
+    // low three bytes but kept whole in the custom entry, so it goes back as it came unless the
+    // user picks another.
+    if ((color >> 24) != 0 && custom_) {
+        SetCustom(color);
+        setCurrentIndex(0);
+        return;
+    }
     color &= 0xFFFFFF;
     int index = -1;
     for (int i = custom_ ? 1 : 0; i < count() && index < 0; ++i)

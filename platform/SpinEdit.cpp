@@ -32,12 +32,17 @@ int SpinEdit::Clamp(qlonglong value) const
     return int(std::clamp<qlonglong>(value, minimum(), maximum()));
 }
 
+int SpinEdit::Interpret(const QString& text) const
+{
+    // A number beyond 32 bits is no number to the field, like an empty text: not the largest one.
+    bool ok = false;
+    const int typed = text.trimmed().toInt(&ok);
+    return ok ? Clamp(typed) : minValue_;
+}
+
 int SpinEdit::Value() const
 {
-    bool ok = false;
-    const qlonglong typed = cleanText().trimmed().toLongLong(&ok);
-    if (!ok) return minValue_;
-    return Clamp(typed);
+    return Interpret(cleanText());
 }
 
 void SpinEdit::SetValue(int value)
@@ -47,19 +52,20 @@ void SpinEdit::SetValue(int value)
 
 QValidator::State SpinEdit::validate(QString& input, int& pos) const
 {
-    // Any whole number may be typed, even outside the range: leaving the field brings it in.
+    // Any digits may be typed, after a sign, even outside the range: leaving the field brings
+    // them in (a text that is no 32-bit number to the minimum).
     const QString text = input.trimmed();
-    if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("+")) return QValidator::Intermediate;
-    bool ok = false;
-    text.toLongLong(&ok);
-    if (!ok) return QValidator::Invalid;
+    qsizetype digits = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isDigit() && c.unicode() < 128) ++digits;
+        else if (i > 0 || (c != u'+' && c != u'-')) return QValidator::Invalid;
+    }
+    if (digits == 0) return QValidator::Intermediate;
     return QSpinBox::validate(input, pos) == QValidator::Acceptable ? QValidator::Acceptable : QValidator::Intermediate;
 }
 
 void SpinEdit::fixup(QString& input) const
 {
-    bool ok = false;
-    const qlonglong typed = input.trimmed().toLongLong(&ok);
-    const int value = Clamp(ok ? typed : minValue_);
-    input = QString::number(value);
+    input = QString::number(Interpret(input));
 }

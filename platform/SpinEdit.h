@@ -17,7 +17,8 @@ public:
     int MaxValue() const { return maxValue_; }
     void SetMaxLength(int characters);
 
-    // The number the text holds, brought into the range; the minimum when it holds none.
+    // The number the text holds, brought into the range; the minimum when it holds no 32-bit
+    // whole number (empty, a sign alone, more than 32 bits).
     int Value() const;
     void SetValue(int value);
 
@@ -27,6 +28,8 @@ protected:
 
 private:
     int Clamp(qlonglong value) const;
+    // The value a text stands for, by the rule of Value.
+    int Interpret(const QString& text) const;
     int minValue_ = 0;
     int maxValue_ = 0;
 };

@@ -12,6 +12,7 @@
 #include "RecordDialog.h"
 #include "Regional.h"
 #include "ResearchChoice.h"
+#include "ScreenPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -520,7 +522,9 @@ void TfrmEditStUnit41::reject()
 void TfrmEditStUnit41::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    TRecordDialog::CentreOnScreen(*this, event);
+    CentreOnScreen(*this, event);
+    // The grid's keys (Ins, Ctrl+Enter, Ctrl+Del) work from the start, not OK's Enter.
+    if (!event->spontaneous()) StringGrid1->setFocus();
 }
 
 void TfrmEditStUnit41::changeEvent(QEvent* event)

@@ -24,8 +24,9 @@ else
   mv "$ini.tmp" "$ini"
 fi
 
-# Column widths for the regions (sg1), federal districts (sg2) and research register (sg3) grids, so the sample's names
-# show whole on the first run; a grid whose widths the file already holds keeps them.
+# Column widths for the regions (sg1), federal districts (sg2), research register (sg3) and measurements (sg4)
+# grids, so the sample's names and dates show whole on the first run (the measurements window's own defaults
+# leave its name column a few pixels wide); a grid whose widths the file already holds keeps them.
 seed_widths() {
   local section=$1; shift
   if ! tr -d '\r' < "$ini" | grep -qiE "^[[:space:]]*\[$section\]"; then
@@ -42,3 +43,4 @@ seed_widths() {
 seed_widths sg1 30 250 150 70 70 70 80 110
 seed_widths sg2 30 250 150 80
 seed_widths sg3 30 350 120 100
+seed_widths sg4 30 280 80 70 90

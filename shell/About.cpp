@@ -6,6 +6,7 @@
 #include "Env.h"
 #include "Exceptions.h"
 #include "Pictures.h"
+#include "ScreenPlacement.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -201,6 +202,13 @@ void TfrmAbout::Label6Click()
 void TfrmAbout::Image3Click()
 {
     if (!Env::OpenWithDesktop(MailLink())) Dialogs::Warning(QStringLiteral("Возникла ошибка при отправке сообщения."));
+}
+
+void TfrmAbout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Centred on the desktop, not over the main window.
+    CentreOnScreen(*this, event);
 }
 
 bool TfrmAbout::eventFilter(QObject* watched, QEvent* event)

@@ -8,8 +8,10 @@
 #include "Dialogs.h"
 #include "DrawnIcon.h"
 #include "Exceptions.h"
+#include "MainForm.h"
 #include "ProfileFile.h"
 #include "Regional.h"
+#include "ScreenPlacement.h"
 #include "SpinEdit.h"
 
 #include <QCheckBox>
@@ -294,7 +296,7 @@ void TfrmConnect::BuildPages()
 void TfrmConnect::FormCreate()
 {
     // What the file holds now: changes in memory since the last write are dropped.
-    LoadConfig(parentWidget() ? parentWidget()->font().family() : QStringLiteral("MS Sans Serif"));
+    LoadConfig(DefaultFontName(parentWidget()));
 
     // By family name alone: a family that several foundries make is listed once.
     QStringList fonts;
@@ -501,6 +503,13 @@ void TfrmConnect::keyPressEvent(QKeyEvent* event)
     Guarded([&] { handled = FormKeyDown(event->key(), event->modifiers()); });
     if (handled) event->accept();
     else QDialog::keyPressEvent(event);
+}
+
+void TfrmConnect::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Centred on the desktop, not over the main window.
+    CentreOnScreen(*this, event);
 }
 
 void TfrmConnect::SpeedButton4Click()

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -27,6 +28,17 @@
 #include <QPointer>
 #include <QToolBar>
 #include <QToolButton>
+
+// The design font of the main window; the default of the printouts' font stands for it.
+static QFont DesignFont()
+{
+    return QFont(QStringLiteral("MS Sans Serif"), 8);
+}
+
+QString DefaultFontName(const QWidget* mainWindow)
+{
+    return QFontInfo(mainWindow ? mainWindow->font() : DesignFont()).family();
+}
 
 TfrmMainForm* frmMainForm = nullptr;
 
@@ -173,8 +185,7 @@ TfrmMainForm::TfrmMainForm(const QString& appDir, QWidget* parent)
     setWindowTitle(QStringLiteral("Кестрова"));
     setWindowIcon(MainIcon());
     resize(1062, 638);
-    // The design font; its name is also the default of the grid printouts' font (LoadConfig).
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(DesignFont());
 
     MdiArea = new QMdiArea(this);
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
@@ -366,7 +377,7 @@ void TfrmMainForm::FormCreate(const QString& appDir)
         AppConfig->AppDir += QLatin1Char('/');
     AppConfig->CommentChar = QStringLiteral("#");
     WhatToDo = new TWhatToDo();
-    LoadConfig(font().family());
+    LoadConfig(DefaultFontName(this));
     if (!FileExists(DataFiles::PathOf(DataFiles::RegionsFile)))
         Dialogs::Warning(QStringLiteral("Укажите путь к базе данных!") + QLatin1Char('\n') + DatabaseHint);
     if (!FileExists(AppConfig->MapFile))

@@ -131,3 +131,9 @@ private:
 
 // The main window of the run.
 extern TfrmMainForm* frmMainForm;
+
+// The default of the grid printouts' font (LoadConfig): the family that the main window's font
+// really is here (its design name, "MS Sans Serif", is a Windows font the system stands in for),
+// so the default names the font the printouts use and the settings dialog can show it.
+// Without a main window, the design font's.
+QString DefaultFontName(const QWidget* mainWindow);

@@ -5,13 +5,13 @@
 #include "AppConfig.h"
 #include "Dialogs.h"
 #include "Exceptions.h"
+#include "ScreenPlacement.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 TRecordDialog::TRecordDialog(QWidget* owner) : QDialog(owner)
@@ -172,16 +172,6 @@ void TRecordDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // Record dialogs stand in the centre of the screen, not of their owner.
     CentreOnScreen(*this, event);
-}
-
-void TRecordDialog::CentreOnScreen(QWidget& window, const QShowEvent* event)
-{
-    if (event->spontaneous()) return;
-    if (QScreen* s = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
 }
 
 Qt::KeyboardModifiers TRecordDialog::HeldModifiers(Qt::KeyboardModifiers shift)

@@ -55,8 +55,6 @@ protected:
 public:
     // The same two buttons for any window's strip; the caller connects them.
     static void CreateOkCancel(QWidget* strip, QPushButton*& ok, QPushButton*& cancel);
-    // Centres window on its screen at a show the program asked for (not a spontaneous one).
-    static void CentreOnScreen(QWidget& window, const QShowEvent* event);
     // Key preview for window's application-wide event filter: a key press in the visible
     // window or one of its controls goes to handle first; true when handle consumed it.
     static bool PreviewKey(QWidget& window, QObject* watched, QEvent* event,

@@ -89,6 +89,7 @@ void TTableForm::CreateControls()
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);  // the keys belong to the grid and the search box
     formLayout->addWidget(ScrollBox1);
 
     auto* inside = new QWidget;
@@ -352,6 +353,15 @@ void TTableForm::FormActivate()
 {
     ActivateMenu();
     if (AppConfig->WordWrap) GridResize();
+    // Opened or brought forward, the window takes the keys in its grid; a click that activated
+    // it on the search box leaves the focus there.
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !isAncestorOf(focus)) FocusGrid();
+}
+
+void TTableForm::FocusGrid()
+{
+    if (StringGrid1->isEnabled()) StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void TTableForm::FormDeactivate()
@@ -395,7 +405,11 @@ bool TTableForm::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         if (Dialogs::Confirm(QStringLiteral("Сохранить текущие настройки?"))) SaveUserSettings();
         return true;
     }
-    if (key == Qt::Key_F5) Reload();
+    if (key == Qt::Key_F5) {
+        // The grid takes the keys again, also when the reload stops at an error.
+        FocusGrid();
+        Reload();
+    }
     return false;
 }
 

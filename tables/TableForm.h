@@ -98,6 +98,8 @@ public:
 
     void ActivateMenu();
     void DeActivateMenu();
+    // The keyboard focus to the grid, whose keys are Enter, Ins and Ctrl+Del.
+    void FocusGrid();
 
     // TDocumentWindow.
     void Load() override { PreFillRec(); }

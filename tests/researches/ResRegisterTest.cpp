@@ -3,6 +3,7 @@
 // shared commands over its columns.
 #include "RegisterFixture.h"
 
+#include "MeasuresTestFixture.h"
 #include "ProfileFile.h"
 
 #include <QClipboard>
@@ -82,6 +83,37 @@ TEST_F(ResRegisterTest, ColumnsShowWordsAndAnUnconvertedLevelIsStoredAsNoChoice)
     EXPECT_EQ(ReadRegister().last(), u"8;Новая запись;0;0"_s);
     EXPECT_EQ(g->Cell(2, 4) + g->Cell(3, 4), u"РегиональныйЛогический"_s);
     EXPECT_EQ(g->Row(), 1);
+}
+
+TEST_F(ResRegisterTest, TheKeysReachTheResearchDialogAndTheMeasurementsWindowAsTyped)
+{
+    WriteRegister({u"1;Население;0;1"_s, u"2;Газификация;1;0"_s});
+    WriteData(u"ksRegions.txt"_s, {u"1;Алтай;Горно-Алтайск;;;;;"_s});
+    WriteMeasurements({u"1;1;1;01.02.2020;10:00:00;5"_s});
+    OpenRegister();
+    // Enter on the first row, as typed into the window just opened: the research dialog, whose
+    // measurements button opens the window with its grid in focus, where Ins adds.
+    QStringList seen;
+    WhenResearchDialog([&seen](TfrmEditForm2& d) {
+        seen << d.windowTitle() + u':' + d.Edit1->text();
+        WhenMeasuresWindow([&seen](TfrmEditStUnit41& m) {
+            QApplication::processEvents();
+            QWidget* focus = QApplication::focusWidget();
+            seen << (focus ? focus->objectName() : u"no focus"_s);
+            MeasuresFixture::WhenDialog([&seen](TfrmEditForm3& e) {
+                seen << e.windowTitle();
+                e.Button2->click();
+            });
+            TestSupport::TypeKey(Qt::Key_Insert);
+            m.activateWindow();  // as the window manager does when the dialog is gone
+            TestSupport::TypeKey(Qt::Key_Escape);
+        });
+        d.SpeedButton2->click();
+        Cancel(d);
+    });
+    TestSupport::TypeKey(Qt::Key_Return);
+    EXPECT_EQ(seen, QStringList({u"Исследование:Население"_s, u"StringGrid1"_s, u"Регион (добавление)"_s}));
+    EXPECT_EQ(frmEditStUnit41, nullptr);
 }
 
 TEST_F(ResRegisterTest, NewIdStaysAboveMeasurementsLeftByADeletedResearch)

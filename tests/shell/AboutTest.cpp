@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
@@ -98,15 +99,24 @@ TEST_F(AboutTest, TheMenuShowsItModallyAndLogsNothing)
 {
     WriteIni({u"mapfile="_s + db_});
     TfrmMainForm main(appDir_);
+    // The main window off the screen's centre: the box stands centred on the desktop all the same.
+    main.show();
+    main.move(0, 0);
+    const QRect screen = main.screen()->availableGeometry();
+    ASSERT_NE(main.frameGeometry().center(), screen.center());
+    QApplication::processEvents();  // the main window's activation is logged
     dialogs_->Messages.clear();
     const int lines = int(LogLines().size());
     bool seen = false;
+    QPoint centre;
     QTimer::singleShot(0, [&] {
         seen = frmAbout && frmAbout->isModal() && frmAbout->isVisible() && frmAbout->parentWidget() == &main;
+        if (frmAbout) centre = frmAbout->frameGeometry().center();
         if (frmAbout) frmAbout->Button1->click();
     });
     main.N22Click();
     EXPECT_TRUE(seen);
+    EXPECT_EQ(centre, screen.center());
     EXPECT_EQ(frmAbout, nullptr);
     EXPECT_EQ(int(LogLines().size()), lines);
 }

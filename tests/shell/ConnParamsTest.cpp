@@ -6,6 +6,7 @@
 #include "ColorBox.h"
 #include "DataFiles.h"
 #include "DatabaseFixture.h"
+#include "MainForm.h"
 #include "ProfileFile.h"
 #include "SpinEdit.h"
 
@@ -18,7 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -302,15 +305,18 @@ TEST_F(ConnParamsTest, NumbersAreBroughtIntoTheirRanges)
     QStringList sorted = fonts;
     std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     EXPECT_EQ(fonts, sorted);
-    // An empty margin is 0; a field that is not a number reads as its minimum.
+    // An empty margin is 0; a field that is not a number reads as its minimum, and so does a
+    // number beyond 32 bits (not the largest integer).
     d.SpinEdit3->findChild<QLineEdit*>()->clear();
     d.SpinEdit2->findChild<QLineEdit*>()->clear();
+    d.SpinEdit4->findChild<QLineEdit*>()->setText(u"99999999999"_s);
     EXPECT_EQ(d.SpinEdit3->Value(), 0);
     EXPECT_EQ(d.SpinEdit2->Value(), 15);
     d.Button1->click();
     ASSERT_EQ(d.result(), int(QDialog::Accepted));
-    EXPECT_EQ(QStringList({Stored("rowheight"), Stored("scale"), Stored("detlevel"), Stored("topmargin"), Stored("fontname")}),
-              QStringList({u"15"_s, u"1"_s, u"0"_s, u"0"_s, firstFont}));
+    EXPECT_EQ(QStringList({Stored("rowheight"), Stored("scale"), Stored("detlevel"), Stored("topmargin"),
+                           Stored("leftmargin"), Stored("fontname")}),
+              QStringList({u"15"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, firstFont}));
 
     // Typed out of range, the field is brought in when it loses the focus.
     TfrmConnect& e = Open();
@@ -322,6 +328,18 @@ TEST_F(ConnParamsTest, NumbersAreBroughtIntoTheirRanges)
     EXPECT_EQ(e.SpinEdit2->Value(), 70);
     EXPECT_EQ(e.SpinEdit2->findChild<QLineEdit*>()->maxLength(), 2);
     EXPECT_EQ(e.SpinEdit9->findChild<QLineEdit*>()->maxLength(), 3);
+}
+
+TEST_F(ConnParamsTest, AColourThePickersCannotShowIsStoredAsReadUnlessChanged)
+{
+    // A system colour written by the original's platform keeps its high byte through OK.
+    WriteIni({u"[colors]"_s, u"bgc5=-2147483643"_s, u"fc2=$01000080"_s});
+    ASSERT_TRUE(Store());
+    EXPECT_EQ(QStringList({Stored("bgc5"), Stored("fc2")}), QStringList({u"-2147483643"_s, u"16777344"_s}));
+    EXPECT_EQ(AppConfig->Bgc5, 0x80000005u);
+    // Another colour picked is stored as picked.
+    ASSERT_TRUE(Store([](TfrmConnect& d) { d.ColorBoxes[4]->SetSelected(0x808000); }));
+    EXPECT_EQ(Stored("bgc5"), u"8421376"_s);
 }
 
 TEST_F(ConnParamsTest, GridLinesOffStoresZeroWidthsAndTheFieldsComeBackDisabledAtOne)
@@ -375,6 +393,24 @@ TEST_F(ConnParamsTest, WrongNumbersKeepTheDialogOpenAndCancelAndDefaultsChangeNo
     EXPECT_EQ(QStringList({Stored("bgc1"), Stored("bgc2"), Stored("bgc8"), Stored("bgc9")}),
               QStringList({u"15780518"_s, u"16444382"_s, u"16316664"_s, u"16316664"_s}));
     EXPECT_EQ(AppConfig->Bgc8, 16316664u);
+}
+
+TEST_F(ConnParamsTest, TheMenuOpensItCentredOnTheDesktopNotOverTheMainWindow)
+{
+    WriteIni({u"mapfile="_s + db_});
+    TfrmMainForm main(appDir_);
+    main.show();
+    main.move(0, 0);
+    const QRect screen = main.screen()->availableGeometry();
+    ASSERT_NE(main.frameGeometry().center(), screen.center());
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(frmConnect, nullptr);
+        centre = frmConnect->frameGeometry().center();
+        frmConnect->Button2->click();
+    });
+    main.N26Click();
+    EXPECT_EQ(centre, screen.center());
 }
 
 TEST_F(ConnParamsTest, DesignCtrlEndAndTheMapChooser)

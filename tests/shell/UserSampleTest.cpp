@@ -62,9 +62,9 @@ TEST(UserSampleTest, CopiedOnceIntoTheUsersDataFolderAndNeverOverwritten)
 
 
 // The start script's tvk.ini: made pointing at the user's copy, pointed there from the tracked
-// sample, and given column widths for the three table grids where it has none; every other
-// line kept.
-TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForEveryTableGrid)
+// sample, and given column widths for the three table grids and the measurements grid where it
+// has none; every other line kept.
+TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForEveryGrid)
 {
     QTemporaryDir dir;
     const QString ini = dir.path() + QStringLiteral("/tvk.ini");
@@ -80,7 +80,9 @@ TEST(UserSampleTest, TheStartIniPointsAtTheUsersCopyAndGetsWidthsForEveryTableGr
                              QStringLiteral("[sg2]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=250"),
                              QStringLiteral("cw2=150"), QStringLiteral("cw3=80"),
                              QStringLiteral("[sg3]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=350"),
-                             QStringLiteral("cw2=120"), QStringLiteral("cw3=100")};
+                             QStringLiteral("cw2=120"), QStringLiteral("cw3=100"),
+                             QStringLiteral("[sg4]"), QStringLiteral("cw0=30"), QStringLiteral("cw1=280"),
+                             QStringLiteral("cw2=80"), QStringLiteral("cw3=70"), QStringLiteral("cw4=90")};
     ASSERT_TRUE(run());
     const QStringList fresh = QStringList{QStringLiteral("[server]"), QStringLiteral("adosource=") + copy,
                                           QStringLiteral("mapfile=") + copy + QStringLiteral("/map.bmp")} + widths;

@@ -2,9 +2,17 @@
 
 #include "AnsiCodec.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+// Qt's own entry to its shortcut map, exported for its test library's simulated keys.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
 
 namespace TestSupport {
 
@@ -40,6 +48,20 @@ bool ShowsWholeText(const QLabel& label)
     const int room = label.contentsRect().width() - 2 * label.margin() - qMax(0, label.indent());
     const bool inside = !label.parentWidget() || label.parentWidget()->rect().contains(label.geometry());
     return inside && room >= QFontMetrics(label.font()).horizontalAdvance(label.text());
+}
+
+void TypeKey(int key, Qt::KeyboardModifiers mods)
+{
+    QApplication::processEvents();  // the windows settle before the user types
+    QPointer<QWidget> target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeWindow();
+    if (!target) return;
+    if (qt_sendShortcutOverrideEvent(target, 0, key, mods, QString(), false, 1)) return;
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+    if (!target) return;  // the key closed its window
+    QKeyEvent release(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(target, &release);
 }
 
 }  // namespace TestSupport

@@ -1,6 +1,7 @@
 // Small helpers the test folders share: temporary folders, Windows-1251 files, labels.
 #pragma once
 
+#include <Qt>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,5 +23,9 @@ QStringList ReadAnsiLines(const QString& path);
 // True when the label, as laid out, has room for its whole text in its own font (inside its
 // margins and within its parent), so nothing of it is cut off.
 bool ShowsWholeText(const QLabel& label);
+
+// A key typed by the user: it goes where the keyboard focus is (the active window when no widget
+// has it), through the shortcuts first, as the platform delivers keys.
+void TypeKey(int key, Qt::KeyboardModifiers mods = Qt::NoModifier);
 
 }  // namespace TestSupport

@@ -8,10 +8,13 @@
 #include "Pictures.h"
 #include "SpinEdit.h"
 #include "Printer.h"
+#include "ProfileFile.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -27,6 +30,16 @@ QString Output(const QString& program, const QStringList& args)
     p.start(program, args);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+// The fonts a PDF embeds, without their subset tags.
+QStringList PdfFonts(const QString& pdf)
+{
+    QStringList fonts;
+    const QStringList lines = Output(u"pdffonts"_s, {pdf}).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(2)) fonts << line.section(u' ', 0, 0).section(u'+', -1);
+    fonts.removeDuplicates();
+    fonts.sort();
+    return fonts;
 }
 // The text of each page of a PDF.
 QStringList PdfPages(const QString& pdf) { return Output(u"pdftotext"_s, {pdf, u"-"_s}).split(u'\f', Qt::SkipEmptyParts); }
@@ -151,6 +164,50 @@ TEST_F(TableFormTest, PrintAndPrintDialogRangeAndCopiesPrintTheRightPagesInOrder
     EXPECT_EQ(CountLog(u"Напечатан отчет"_s), 2);
 }
 
+// The widget the keyboard reaches once the windows have settled.
+QWidget* Focus()
+{
+    QApplication::processEvents();
+    return QApplication::focusWidget();
+}
+
+TEST_F(TableFormTest, TheGridHasTheKeysWhenTheWindowOpensComesForwardAndAfterF5)
+{
+    TfrmTableForm* regions = OpenRows(3);
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+    // Enter edits the current row, Ins adds: typed, not called.
+    QStringList shown;
+    WhenDialog([&shown](TfrmEditForm& d) { shown << d.windowTitle() + u':' + d.Edit1->text(); Cancel(d); });
+    TestSupport::TypeKey(Qt::Key_Return);
+    main_->activateWindow();  // as the window manager does when the dialog is gone
+    WhenDialog([&shown](TfrmEditForm& d) { shown << d.windowTitle() + u':' + d.Edit1->text(); Cancel(d); });
+    TestSupport::TypeKey(Qt::Key_Insert);
+    EXPECT_EQ(shown, QStringList({u"Регион:Регион Б"_s, u"Регион:Новая запись"_s}));
+
+    // The districts window opens with its grid in focus; the regions window brought forward again has its own.
+    WriteData(u"ksFederalParts.txt"_s, {u"1;Сибирский;Новосибирск;"_s});
+    main_->N11Click();
+    ASSERT_NE(frmTableForm1, nullptr);
+    EXPECT_EQ(Focus(), frmTableForm1->StringGrid1);
+    main_->RegionsExecute();
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+
+    // Tab goes between the grid and the search box only.
+    TestSupport::TypeKey(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), regions->Edit1);
+    TestSupport::TypeKey(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+
+    // F5 typed in the search box reads the file again and hands the keys back to the grid.
+    regions->Edit1->setFocus();
+    TestSupport::TypeKey(Qt::Key_F5);
+    EXPECT_EQ(Focus(), regions->StringGrid1);
+    // A click that activates the window on its search box leaves the focus there.
+    regions->Edit1->setFocus();
+    regions->FormActivate();
+    EXPECT_EQ(Focus(), regions->Edit1);
+}
+
 // A mouse event of button at a point of the grid's viewport.
 void Mouse(StringGrid* g, QEvent::Type type, Qt::MouseButton button, QPoint pos)
 {
@@ -238,6 +295,29 @@ TEST_F(TableFormTest, ColumnWidthsThatCannotBeWrittenAreLoggedAndShown)
     QDir().rmdir(ini);
 }
 
+
+TEST_F(TableFormTest, TheSettingsDialogsOkWithoutAChangeKeepsThePrintoutsFont)
+{
+    OpenRows(3);
+    const QString before = dir_.path() + u"/before.pdf"_s, after = dir_.path() + u"/after.pdf"_s;
+    qputenv("KESTROVA_PDF", before.toLocal8Bit());
+    main_->PrintExecute();
+    const QStringList fonts = PdfFonts(before);
+    ASSERT_FALSE(fonts.isEmpty());
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        ASSERT_NE(frmConnect, nullptr);
+        shown = frmConnect->ComboBox2->currentText();
+        frmConnect->Button1->click();
+    });
+    main_->N26Click();
+    // The dialog shows the font the printouts use, and OK stores that one.
+    EXPECT_EQ(shown, QFontInfo(main_->font()).family());
+    EXPECT_EQ(TIniFile(appDir_ + u"tvk.ini"_s).ReadString(u"print"_s, u"fontname"_s, QString()), shown);
+    qputenv("KESTROVA_PDF", after.toLocal8Bit());
+    main_->PrintExecute();
+    EXPECT_EQ(PdfFonts(after), fonts);
+}
 
 TEST_F(TableFormTest, TheOpenWindowFollowsTheSettingsDialogsOkAndNotItsCancel)
 {

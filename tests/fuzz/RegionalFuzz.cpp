@@ -1,11 +1,47 @@
 // The regional conversions on any text under several settings: what converts writes back as
-// text that reads back to the same value (for numbers of 15 digits, the same text).
+// text that reads back to the same value (for numbers of 15 digits, the same text); and the byte
+// conversions of the data files read the text's bytes and write the values as Regional does.
+#include "AnsiCodec.h"
+#include "Exceptions.h"
 #include "FuzzSupport.h"
 #include "Regional.h"
+#include "RegionalBytes.h"
 
 #include <cmath>
 
 namespace {
+
+// A conversion's result as text: the value's bits, or the message it failed with.
+template <class F>
+QByteArray Outcome(F&& convert)
+{
+    try {
+        const double v = double(convert());
+        return QByteArray(reinterpret_cast<const char*>(&v), sizeof v);
+    } catch (const EConvertError& e) {
+        return e.Message.toUtf8();
+    }
+}
+
+// What a writer of the converter puts down, against Regional's text in Windows-1251.
+template <class Put>
+bool WritesAs(Put&& put, const QString& text)
+{
+    ByteSink sink;
+    QByteArray written, expected;
+    try {
+        sink.Commit(put(sink, sink.Room(256)));
+        written = QByteArray(sink.Data(), sink.Size());
+    } catch (const EConvertError& e) {
+        written = e.Message.toUtf8();
+    }
+    try {
+        expected = AnsiCodec::Encode(text);
+    } catch (const EConvertError& e) {
+        expected = e.Message.toUtf8();
+    }
+    return written == expected;
+}
 
 Regional::Settings SettingsOf(uint8_t which)
 {
@@ -56,6 +92,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TDateTime back = -1;
         FUZZ_CHECK(Regional::TryStrToTime(written, back));
         FUZZ_CHECK(Regional::TimeToStr(back) == written);
+    }
+
+    QByteArray bytes;
+    if (AnsiCodec::TryEncode(text, bytes)) {
+        const RegionalBytes::Converter conv;
+        const char* s = bytes.constData();
+        const qsizetype n = bytes.size();
+        FUZZ_CHECK(Outcome([&] { return conv.Int(s, n); }) == Outcome([&] { return Regional::StrToInt(text); }));
+        FUZZ_CHECK(Outcome([&] { return conv.Date(s, n); }) == Outcome([&] { return Regional::StrToDate(text); }));
+        FUZZ_CHECK(Outcome([&] { return conv.Time(s, n); }) == Outcome([&] { return Regional::StrToTime(text); }));
+        FUZZ_CHECK(Outcome([&] { return conv.Float(s, n); }) == Outcome([&] { return Regional::StrToFloat(text); }));
+        FUZZ_CHECK(WritesAs([&](ByteSink&, char* p) { return conv.PutInt(p, i); }, Regional::IntToStr(i)));
+        FUZZ_CHECK(WritesAs([&](ByteSink& sink, char* p) { return conv.PutFloat(sink, p, f); }, Regional::FloatToStr(f)));
+        FUZZ_CHECK(WritesAs([&](ByteSink& sink, char* p) { return conv.PutDate(sink, p, d); }, Regional::DateToStr(d)));
+        FUZZ_CHECK(WritesAs([&](ByteSink& sink, char* p) { return conv.PutTime(sink, p, t); }, Regional::TimeToStr(t)));
     }
     return 0;
 }

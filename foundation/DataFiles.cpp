@@ -88,47 +88,10 @@ Layout UsableLayout()
     return layout;
 }
 
-// A whole file's bytes, mapped when the system allows it, so a large file is not copied.
-class FileBytes {
-public:
-    // False for a missing file; EInOutError for one that is there but cannot be read.
-    bool Open(const QString& path)
-    {
-        QFileInfo info(path);
-        if (!info.exists()) return false;
-        file_.setFileName(path);
-        if (info.isDir() || !file_.open(QIODevice::ReadOnly))
-            throw EInOutError(QStringLiteral("Cannot open file %1: %2")
-                                  .arg(path, info.isDir() ? QStringLiteral("it is a directory") : file_.errorString()));
-        const qint64 size = file_.size();
-        if (size > 0) map_ = file_.map(0, size);
-        if (map_) {
-            data_ = reinterpret_cast<const char*>(map_);
-            size_ = size;
-        } else {
-            bytes_ = file_.readAll();
-            if (file_.error() != QFileDevice::NoError)
-                throw EInOutError(QStringLiteral("Cannot read file %1: %2").arg(path, file_.errorString()));
-            data_ = bytes_.constData();
-            size_ = bytes_.size();
-        }
-        return true;
-    }
-    const char* Data() const { return data_; }
-    qsizetype Size() const { return size_; }
-
-private:
-    QFile file_;
-    uchar* map_ = nullptr;
-    QByteArray bytes_;
-    const char* data_ = "";
-    qsizetype size_ = 0;
-};
-
 // Calls f(line, length, lengthWithEnd) for every line: the text without its CR LF (or LF),
-// and the extent with the line end. Stops when f returns false.
+// and the extent with the line end. Stops, returning false, when f returns false.
 template <class F>
-void ForEachLine(const char* data, qsizetype size, F&& f)
+bool ForEachLine(const char* data, qsizetype size, F&& f)
 {
     qsizetype pos = 0;
     while (pos < size) {
@@ -137,10 +100,65 @@ void ForEachLine(const char* data, qsizetype size, F&& f)
         qsizetype length = end - pos;
         if (length > 0 && data[end - 1] == '\r') --length;
         const qsizetype full = (nl ? end + 1 : size) - pos;
-        if (!f(data + pos, length, full)) return;
+        if (!f(data + pos, length, full)) return false;
         pos += full;
     }
+    return true;
 }
+
+// A file read in blocks into memory, never mapped: a file that another program cuts short
+// while it is read is read as what was there, where a mapping would fault on the lost pages.
+class FileBytes {
+public:
+    // False for a missing file; EInOutError for one that is there but cannot be read.
+    bool Open(const QString& path)
+    {
+        QFileInfo info(path);
+        if (!info.exists()) return false;
+        file_.setFileName(path);
+        if (info.isDir() || !file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw EInOutError(QStringLiteral("Cannot open file %1: %2")
+                                  .arg(path, info.isDir() ? QStringLiteral("it is a directory") : file_.errorString()));
+        size_ = file_.size();
+        return true;
+    }
+    // The size at opening, a hint for what the lines will take.
+    qsizetype Size() const { return size_; }
+    // ForEachLine over the whole file, a block at a time; a line never straddles two calls.
+    template <class F>
+    void Lines(F&& f)
+    {
+        // Small first, so a walk that stops early reads little; then large, fewer calls.
+        qsizetype block = qsizetype(1) << 16;
+        QByteArray buffer;
+        qsizetype kept = 0;  // the unfinished last line of the block before
+        for (;;) {
+            if (buffer.size() < kept + block) buffer.resize(kept + block);
+            const qint64 got = file_.read(buffer.data() + kept, block);
+            block = std::min(block * 2, qsizetype(1) << 20);
+            if (got < 0) throw EInOutError(QStringLiteral("Cannot read file %1: %2").arg(file_.fileName(), file_.errorString()));
+            const char* data = buffer.constData();
+            const qsizetype size = kept + qsizetype(got);
+            if (got == 0) {
+                if (size > 0) ForEachLine(data, size, f);
+                return;
+            }
+            const void* last = memrchr(data + kept, '\n', size_t(got));
+            if (!last) {
+                kept = size;
+                continue;
+            }
+            const qsizetype whole = static_cast<const char*>(last) - data + 1;
+            if (!ForEachLine(data, whole, f)) return;
+            kept = size - whole;
+            std::memmove(buffer.data(), data + whole, size_t(kept));
+        }
+    }
+
+private:
+    QFile file_;
+    qsizetype size_ = 0;
+};
 
 QString Decode(const char* p, qsizetype n)
 {
@@ -605,7 +623,7 @@ LoadResult LoadFile(const QString& path, F&& perLine)
     FileBytes file;
     if (!file.Open(path)) return result;
     const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
         try {
             perLine(layout, conv, line, size, result);
@@ -934,7 +952,7 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
         FileBytes file;
         if (file.Open(path)) {
             out.Reserve(size_t(file.Size()) + size_t(tail.Size()) + 2);
-            ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype full) {
+            file.Lines([&](const char* line, qsizetype size, qsizetype full) {
                 int id = 0;
                 if (!layout.Skipped(line, size)) {
                     FieldCursor<char> fields = layout.Fields(line, size);
@@ -992,7 +1010,7 @@ bool HasMeasurements(const QString& path, int researchID)
     if (!file.Open(path)) return false;
     const Converter conv;
     bool found = false;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
         found = ResearchOf(layout, conv, line, size) == researchID;
         return !found;
@@ -1136,7 +1154,7 @@ int HighestMeasuredResearch(const QString& path)
     if (!file.Open(path)) return 0;
     const Converter conv;
     int highest = 0;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
         FieldCursor<char> fields = layout.Fields(line, size);
         fields.Skip(1);
@@ -1187,7 +1205,7 @@ bool ForEachRecord(const QString& path, F&& perLine)
     FileBytes file;
     if (!file.Open(path)) return false;
     const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (!layout.Skipped(line, size)) perLine(layout, conv, line, size);
         return true;
     });

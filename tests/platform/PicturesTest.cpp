@@ -160,6 +160,33 @@ TEST(Pictures, BitmapsLoadAndSaveAsBitmapsWhateverTheName)
     EXPECT_EQ(TestSupport::ReadBytes(bmp), before);
 }
 
+// A bitmap whose pixel data are cut short is refused as a bad bitmap, whatever its depth or
+// compression; no unwritten pixel reaches the picture.
+TEST(Pictures, BitmapsCutShortAreRefused)
+{
+    QTemporaryDir dir;
+    const QString corpus = QStringLiteral(KESTROVA_SOURCE_DIR "/tests/fuzz/corpus/");
+    QImage map = Blank(64, 48);
+    QPainter(&map).fillRect(10, 10, 20, 20, Qt::red);
+    const QString saved = dir.filePath(QStringLiteral("saved.bmp"));
+    SaveBitmap(map, saved);
+    const QStringList sources{saved, corpus + QStringLiteral("bmp1.bmp"), corpus + QStringLiteral("bmp8.bmp"),
+                              corpus + QStringLiteral("bmp32.bmp"), corpus + QStringLiteral("bmp-rle.bmp"),
+                              corpus + QStringLiteral("bmp-topdown.bmp")};
+    for (const QString& source : sources) {
+        SCOPED_TRACE(source.toStdString());
+        const QByteArray whole = TestSupport::ReadBytes(source);
+        ASSERT_FALSE(whole.isEmpty());
+        const QString path = dir.filePath(QStringLiteral("map.bmp"));
+        TestSupport::WriteBytes(path, whole);
+        EXPECT_NO_THROW(LoadFromFile(path));
+        for (const qsizetype cut : {whole.size() / 2, whole.size() - 4}) {
+            TestSupport::WriteBytes(path, whole.left(cut));
+            EXPECT_EQ(MessageOf([&] { LoadFromFile(path); }), QStringLiteral("Bitmap image is not valid")) << cut;
+        }
+    }
+}
+
 TEST(Pictures, PlainBitmapsOfEveryRowOrderAndDepthReadAsTheGeneralReaderReadsThem)
 {
     QTemporaryDir dir;

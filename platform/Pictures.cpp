@@ -171,9 +171,10 @@ bool LoadPlainBitmap(const QString& fileName, QImage& image)
 // False when a bitmap's pixel data end before its header says they do: the general reader would
 // leave the missing rows unwritten. Uncompressed rows must all be there; a run-length stream
 // must reach its end marker or its last row. Other files, and what the header alone refuses,
-// are the general reader's to judge.
-bool BitmapDataWhole(const QByteArray& bytes)
+// are the general reader's to judge. runLength tells a run-length bitmap.
+bool BitmapDataWhole(const QByteArray& bytes, bool& runLength)
 {
+    runLength = false;
     const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
     const qint64 size = bytes.size();
     if (size < 26 || b[0] != 'B' || b[1] != 'M') return true;
@@ -200,6 +201,7 @@ bool BitmapDataWhole(const QByteArray& bytes)
         return offset + stride * height <= size;
     }
     if (compression != 1 && compression != 2) return true;
+    runLength = true;
     const bool rle4 = compression == 2;
     qint64 pos = offset, row = 0;
     while (row < height) {
@@ -235,15 +237,26 @@ QImage LoadFromFile(const QString& fileName)
     if (!info.exists()) throw Exception(QStringLiteral("Cannot open file \"%1\"").arg(fileName));
     QImage plain;
     if (LoadPlainBitmap(fileName, plain)) return plain;
+    bool runLength = false;
     {
         QFile file(fileName);
-        if (file.open(QIODevice::ReadOnly) && !BitmapDataWhole(file.readAll()))
+        if (file.open(QIODevice::ReadOnly) && !BitmapDataWhole(file.readAll(), runLength))
             throw Exception(QStringLiteral("Bitmap image is not valid"));
     }
     QImageReader reader(fileName);
     const QSize claimed = reader.size();
     const bool fits = !claimed.isValid() || WithinAllocationLimit(quint64(claimed.width()), quint64(claimed.height()));
-    QImage image = fits ? reader.read() : QImage();
+    QImage image;
+    if (fits && runLength && claimed.isValid()) {
+        // Runs may skip pixels (a delta, an early end), which the reader leaves unwritten: it
+        // decodes into this picture of colour 0 instead, or the bitmap is refused.
+        image = QImage(claimed, QImage::Format_Indexed8);
+        image.fill(0);
+        const uchar* zeroed = image.constBits();
+        if (!reader.read(&image) || image.constBits() != zeroed) image = QImage();
+    } else if (fits) {
+        image = reader.read();
+    }
     if (image.isNull()) {
         if (suffix == QLatin1String("bmp")) throw Exception(QStringLiteral("Bitmap image is not valid"));
         throw Exception(QStringLiteral("Cannot load picture \"%1\": %2")

@@ -64,22 +64,16 @@ bool FileBytes::Open(const QString& path)
     QFileInfo info(path);
     if (!info.exists()) return false;
     file_.setFileName(path);
-    if (info.isDir() || !file_.open(QIODevice::ReadOnly))
+    if (info.isDir() || !file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EInOutError(QStringLiteral("Cannot open file %1: %2")
                               .arg(path, info.isDir() ? QStringLiteral("it is a directory") : file_.errorString()));
-    const qint64 size = file_.size();
-    if (size > 0) map_ = file_.map(0, size);
-    if (map_) {
-        data_ = reinterpret_cast<const char*>(map_);
-        size_ = size;
-    } else {
-        bytes_ = file_.readAll();
-        if (file_.error() != QFileDevice::NoError)
-            throw EInOutError(QStringLiteral("Cannot read file %1: %2").arg(path, file_.errorString()));
-        data_ = bytes_.constData();
-        size_ = bytes_.size();
-    }
+    size_ = file_.size();
     return true;
+}
+
+void FileBytes::ReadFailed() const
+{
+    throw EInOutError(QStringLiteral("Cannot read file %1: %2").arg(file_.fileName(), file_.errorString()));
 }
 
 void WriteBytesAtomic(const QString& path, const char* data, qsizetype size)

@@ -11,6 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <cstring>
+
 namespace DataFiles {
 
 inline const QString RegionsFile = QStringLiteral("ksRegions.txt");
@@ -92,26 +95,10 @@ struct Layout {
 // A usable layout; EInOutError with the text of DelimiterProblem otherwise.
 Layout UsableLayout();
 
-// A whole file's bytes, mapped when the system allows it, so a large file is not copied.
-class FileBytes {
-public:
-    // False for a missing file; EInOutError for one that is there but cannot be read.
-    bool Open(const QString& path);
-    const char* Data() const { return data_; }
-    qsizetype Size() const { return size_; }
-
-private:
-    QFile file_;
-    uchar* map_ = nullptr;
-    QByteArray bytes_;
-    const char* data_ = "";
-    qsizetype size_ = 0;
-};
-
 // Calls f(line, length, lengthWithEnd) for every line: the text without its CR LF (or LF),
-// and the extent with the line end. Stops when f returns false.
+// and the extent with the line end. Stops, returning false, when f returns false.
 template <class F>
-void ForEachLine(const char* data, qsizetype size, F&& f)
+bool ForEachLine(const char* data, qsizetype size, F&& f)
 {
     qsizetype pos = 0;
     while (pos < size) {
@@ -120,10 +107,56 @@ void ForEachLine(const char* data, qsizetype size, F&& f)
         qsizetype length = end - pos;
         if (length > 0 && data[end - 1] == '\r') --length;
         const qsizetype full = (nl ? end + 1 : size) - pos;
-        if (!f(data + pos, length, full)) return;
+        if (!f(data + pos, length, full)) return false;
         pos += full;
     }
+    return true;
 }
+
+// A file read in blocks into memory, never mapped: a file that another program cuts short
+// while it is read is read as what was there, where a mapping would fault on the lost pages.
+class FileBytes {
+public:
+    // False for a missing file; EInOutError for one that is there but cannot be read.
+    bool Open(const QString& path);
+    // The size at opening, a hint for what the lines will take.
+    qsizetype Size() const { return size_; }
+    // ForEachLine over the whole file, a block at a time; a line never straddles two calls.
+    template <class F>
+    void Lines(F&& f)
+    {
+        // Small first, so a walk that stops early reads little; then large, fewer calls.
+        qsizetype block = qsizetype(1) << 16;
+        QByteArray buffer;
+        qsizetype kept = 0;  // the unfinished last line of the block before
+        for (;;) {
+            if (buffer.size() < kept + block) buffer.resize(kept + block);
+            const qint64 got = file_.read(buffer.data() + kept, block);
+            block = std::min(block * 2, qsizetype(1) << 20);
+            if (got < 0) ReadFailed();
+            const char* data = buffer.constData();
+            const qsizetype size = kept + qsizetype(got);
+            if (got == 0) {
+                if (size > 0) ForEachLine(data, size, f);
+                return;
+            }
+            const void* last = memrchr(data + kept, '\n', size_t(got));
+            if (!last) {
+                kept = size;
+                continue;
+            }
+            const qsizetype whole = static_cast<const char*>(last) - data + 1;
+            if (!ForEachLine(data, whole, f)) return;
+            kept = size - whole;
+            std::memmove(buffer.data(), data + whole, size_t(kept));
+        }
+    }
+
+private:
+    [[noreturn]] void ReadFailed() const;
+    QFile file_;
+    qsizetype size_ = 0;
+};
 
 // Writes the bytes to a temporary file and renames it over path; EInOutError (the file
 // untouched) when anything fails.
@@ -131,8 +164,9 @@ void WriteBytesAtomic(const QString& path, const char* data, qsizetype size);
 
 // The frame every loader shares: the delimiter check, the skip rule, and a conversion that
 // is not guarded stopping the load with its message.
-template <class F>
-LoadResult LoadFile(const QString& path, F&& perLine)
+// onLine(line, lengthWithEnd, skipped) sees every line before perLine does.
+template <class F, class L = void (*)(const char*, qsizetype, bool)>
+LoadResult LoadFile(const QString& path, F&& perLine, L&& onLine = [](const char*, qsizetype, bool) {})
 {
     LoadResult result;
     const Layout layout;
@@ -144,8 +178,10 @@ LoadResult LoadFile(const QString& path, F&& perLine)
     FileBytes file;
     if (!file.Open(path)) return result;
     const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
-        if (layout.Skipped(line, size)) return true;
+    file.Lines([&](const char* line, qsizetype size, qsizetype full) {
+        const bool skipped = layout.Skipped(line, size);
+        onLine(line, full, skipped);
+        if (skipped) return true;
         try {
             perLine(layout, conv, line, size, result);
         } catch (const EConvertError& e) {
@@ -232,7 +268,7 @@ bool ForEachRecord(const QString& path, F&& perLine)
     FileBytes file;
     if (!file.Open(path)) return false;
     const Converter conv;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (!layout.Skipped(line, size)) perLine(layout, conv, line, size);
         return true;
     });

@@ -149,7 +149,7 @@ void SaveMeasurements(const QString& path, int researchID, const TOResearches& l
         FileBytes file;
         if (file.Open(path)) {
             out.Reserve(size_t(file.Size()) + size_t(tail.Size()) + 2);
-            ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype full) {
+            file.Lines([&](const char* line, qsizetype size, qsizetype full) {
                 int id = 0;
                 if (!layout.Skipped(line, size)) {
                     FieldCursor<char> fields = layout.Fields(line, size);
@@ -207,7 +207,7 @@ bool HasMeasurements(const QString& path, int researchID)
     if (!file.Open(path)) return false;
     const Converter conv;
     bool found = false;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
         found = ResearchOf(layout, conv, line, size) == researchID;
         return !found;
@@ -351,7 +351,7 @@ int HighestMeasuredResearch(const QString& path)
     if (!file.Open(path)) return 0;
     const Converter conv;
     int highest = 0;
-    ForEachLine(file.Data(), file.Size(), [&](const char* line, qsizetype size, qsizetype) {
+    file.Lines([&](const char* line, qsizetype size, qsizetype) {
         if (layout.Skipped(line, size)) return true;
         FieldCursor<char> fields = layout.Fields(line, size);
         fields.Skip(1);

@@ -180,7 +180,10 @@ void TfrmGraphForm1::FillCoordinates()
     // A links file that was not read whole is never written back.
     SetEditable(false);
     if (!DataFiles::DelimiterUsable()) return;
-    const DataFiles::LoadResult result = DataFiles::LoadLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points);
+    links_ = DataFiles::LinksLayout();
+    links_.Origin = QList<int>(Points->Count(), DataFiles::LinksLayout::NewPoint);
+    const DataFiles::LoadResult result =
+        DataFiles::LoadLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points, links_);
     Points->Modified = false;
     SetEditable(result.Complete);
 }
@@ -271,6 +274,7 @@ void TfrmGraphForm1::Image1MouseUp(Qt::MouseButton Button, QPoint At)
     if (!areas_.Usable(At.x(), At.y())) return;
     if (here == clWhite) areas_.Fill(pic, At.x(), At.y(), LinkColor);
     Points->Add();
+    links_.Origin.append(DataFiles::LinksLayout::NewPoint);
     OCoordinates::TUnits& p = Points->Items(Points->Count() - 1);
     p.Level = CurrentLevel;
     p.PlaceID = code;
@@ -295,6 +299,7 @@ void TfrmGraphForm1::ToolButton2Click()
         const OCoordinates::TUnits& p = Points->Items(i);
         if (p.Level != CurrentLevel || p.PlaceID != code) continue;
         Points->Delete(i);
+        links_.Origin.removeAt(i);
         Points->Modified = true;
     }
 }
@@ -303,7 +308,7 @@ bool TfrmGraphForm1::ToolButton3Click()
 {
     if (!editable_ || !DataFiles::CheckDelimiter()) return false;
     try {
-        DataFiles::SaveLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points);
+        DataFiles::SaveLinks(DataFiles::PathOf(DataFiles::LinksToMapFile), *Points, links_);
     } catch (const std::exception& e) {
         // The old file is intact and the points stay unsaved, so the next save tries again.
         DataFiles::ReportSaveError(ExceptionMessage(e));

@@ -1,6 +1,7 @@
 // The linking window: ties regions and federal districts to the map picture by link points.
 #pragma once
 
+#include "DataFiles.h"
 #include "MapPicture.h"
 #include "OCoordinates.h"
 #include "Pictures.h"
@@ -73,6 +74,10 @@ private:
     // Link points may change and be saved only when the links file was read whole.
     void SetEditable(bool editable);
 
+    // The file's lines around the points, so the save writes back what it did not read as a
+    // point, each in its place: a point read keeps its line's place (a deleted one leaves it),
+    // a new point goes at the end.
+    DataFiles::LinksLayout links_;
     // Fills kept inside the white areas of the map as loaded.
     TConfinedFill areas_;
     bool editable_ = false;

@@ -9,7 +9,7 @@ DateTimePicker::DateTimePicker(Kind kind, QWidget* parent) : QDateTimeEdit(paren
     if (kind_ == dtkDate) {
         setDisplayFormat(s.ShortDateFormat);
         setCalendarPopup(true);
-        setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+        setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     } else {
         setDisplayFormat(s.LongTimeFormat);
     }

@@ -168,6 +168,64 @@ bool LoadPlainBitmap(const QString& fileName, QImage& image)
     return true;
 }
 
+// False when a bitmap's pixel data end before its header says they do: the general reader would
+// leave the missing rows unwritten. Uncompressed rows must all be there; a run-length stream
+// must reach its end marker or its last row. Other files, and what the header alone refuses,
+// are the general reader's to judge. runLength tells a run-length bitmap.
+bool BitmapDataWhole(const QByteArray& bytes, bool& runLength)
+{
+    runLength = false;
+    const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
+    const qint64 size = bytes.size();
+    if (size < 26 || b[0] != 'B' || b[1] != 'M') return true;
+    const qint64 offset = Le32(b + 10);
+    const quint32 infoSize = Le32(b + 14);
+    qint64 width = 0, height = 0;
+    int bits = 0;
+    quint32 compression = 0;
+    if (infoSize == 12) {
+        width = Le16(b + 18);
+        height = Le16(b + 20);
+        bits = Le16(b + 24);
+    } else {
+        if (size < 34) return false;
+        width = qint32(Le32(b + 18));
+        height = qint32(Le32(b + 22));
+        bits = Le16(b + 28);
+        compression = Le32(b + 30);
+    }
+    if (width <= 0 || height == 0) return true;
+    height = std::abs(height);
+    if (compression == 0 || compression == 3 || compression == 6) {
+        const qint64 stride = (width * bits + 31) / 32 * 4;
+        return offset + stride * height <= size;
+    }
+    if (compression != 1 && compression != 2) return true;
+    runLength = true;
+    const bool rle4 = compression == 2;
+    qint64 pos = offset, row = 0;
+    while (row < height) {
+        if (pos + 2 > size) return false;
+        const uchar count = b[pos], code = b[pos + 1];
+        pos += 2;
+        if (count != 0) continue;  // a run of one value
+        if (code == 0) {
+            ++row;
+        } else if (code == 1) {
+            return true;
+        } else if (code == 2) {
+            if (pos + 2 > size) return false;
+            row += b[pos + 1];
+            pos += 2;
+        } else {
+            const qint64 n = rle4 ? (code + 1) / 2 : code;  // literal pixels, padded to a word
+            pos += n + (n & 1);
+            if (pos > size) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QImage LoadFromFile(const QString& fileName)
@@ -179,10 +237,26 @@ QImage LoadFromFile(const QString& fileName)
     if (!info.exists()) throw Exception(QStringLiteral("Cannot open file \"%1\"").arg(fileName));
     QImage plain;
     if (LoadPlainBitmap(fileName, plain)) return plain;
+    bool runLength = false;
+    {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly) && !BitmapDataWhole(file.readAll(), runLength))
+            throw Exception(QStringLiteral("Bitmap image is not valid"));
+    }
     QImageReader reader(fileName);
     const QSize claimed = reader.size();
     const bool fits = !claimed.isValid() || WithinAllocationLimit(quint64(claimed.width()), quint64(claimed.height()));
-    QImage image = fits ? reader.read() : QImage();
+    QImage image;
+    if (fits && runLength && claimed.isValid()) {
+        // Runs may skip pixels (a delta, an early end), which the reader leaves unwritten: it
+        // decodes into this picture of colour 0 instead, or the bitmap is refused.
+        image = QImage(claimed, QImage::Format_Indexed8);
+        image.fill(0);
+        const uchar* zeroed = image.constBits();
+        if (!reader.read(&image) || image.constBits() != zeroed) image = QImage();
+    } else if (fits) {
+        image = reader.read();
+    }
     if (image.isNull()) {
         if (suffix == QLatin1String("bmp")) throw Exception(QStringLiteral("Bitmap image is not valid"));
         throw Exception(QStringLiteral("Cannot load picture \"%1\": %2")

@@ -304,6 +304,32 @@ TEST_F(LinkWindow, SavedPointsOfBothLevelsReadBackInBothWindows)
     EXPECT_EQ(mapAt(150, 50), top);
 }
 
+// The save writes back every line it did not read as a point, byte for byte in its place: points
+// keep their lines' places, a new point goes at the end, a removed one's line goes.
+TEST_F(LinkWindow, SaveKeepsCommentBlankAndBadLinesInTheirPlaces)
+{
+    const QByteArray head = "# \xef\xf0\xe8\xe2\xff\xe7\xea\xe8\r\n0;1;50;50\r\n\r\n0;2;1x0;50\r\n;9;9;9\n1;1;250;50\r\n";
+    TestSupport::WriteBytes(DataPath(QStringLiteral("ksLinksToMap.txt")), head + "0;2;150;50\r\n#end");
+    TfrmGraphForm1& w = Open();
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);  // the bad line, reported at opening
+    EXPECT_TRUE(w.ToolButton3->isEnabled());
+    Select(QStringLiteral("Тула"));
+    Click(150, 150);
+    EXPECT_TRUE(w.ToolButton3Click());
+    EXPECT_EQ(LinkBytes(), head + "0;2;150;50\r\n#end\r\n0;3;150;150\r\n");
+
+    // Тверь's points go, the bad line that named it stays; a second save works on what the first wrote.
+    Select(QStringLiteral("Тверь"));
+    w.ToolButton2->click();
+    EXPECT_TRUE(w.ToolButton3Click());
+    EXPECT_EQ(LinkBytes(), head + "#end\r\n0;3;150;150\r\n");
+    Select(QStringLiteral("Тверь"));
+    Click(150, 50);
+    EXPECT_TRUE(w.ToolButton3Click());
+    EXPECT_EQ(LinkBytes(), head + "#end\r\n0;3;150;150\r\n0;2;150;50\r\n");
+    EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
+}
+
 TEST_F(LinkWindow, FailedSaveKeepsTheOldFileAndThePointsUnsaved)
 {
     TfrmGraphForm1& w = Open();

@@ -415,6 +415,17 @@ TEST_F(MapWindow, JpegMapLoadsAndBrokenJpegReportsItsErrorNumber)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^JPEG error #\\d+$")).match(shown).hasMatch()) << qPrintable(shown);
 }
 
+// A bitmap map cut in half is refused as a corrupt JPEG is, before anything is shown.
+TEST_F(MapWindow, BitmapMapCutInHalfIsRefused)
+{
+    const QString bmp = DataPath(QStringLiteral("half.bmp"));
+    Pictures::SaveBitmap(TestMap(), bmp);
+    const QByteArray whole = TestSupport::ReadBytes(bmp);
+    TestSupport::WriteBytes(bmp, whole.left(whole.size() / 2));
+    AppConfig->MapFile = bmp;
+    EXPECT_EQ(Unhandled([&] { Open(); }), QStringLiteral("Bitmap image is not valid"));
+}
+
 }  // namespace
 
 // ---- The hover hint, copy, save and the report hand-off

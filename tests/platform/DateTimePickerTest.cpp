@@ -37,3 +37,18 @@ TEST(DateTimePickerTest, PartsInTheRegionalFormatsAndOnlyUserChangesReported)
     EXPECT_EQ(changes, 1);
     EXPECT_NE(time.Time(), Regional::StrToTime(u"14:07:09"));
 }
+
+// Every date the readers accept, years 1 to 9999, is held as it was set: an edit that leaves
+// the date alone keeps it.
+TEST(DateTimePickerTest, HoldsEveryDateTheReadersAccept)
+{
+    Regional::Set(Regional::Russian());
+    DateTimePicker date(DateTimePicker::dtkDate);
+    for (const char16_t* text : {u"01.01.0001", u"01.01.0050", u"31.12.0099", u"31.12.9999"}) {
+        const TDateTime value = Regional::StrToDate(text);
+        date.SetDate(value);
+        EXPECT_EQ(date.Date(), value) << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(date.text(), QString::fromUtf16(text));
+    }
+    Regional::Set(Regional::Neutral());
+}

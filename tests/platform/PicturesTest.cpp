@@ -160,6 +160,71 @@ TEST(Pictures, BitmapsLoadAndSaveAsBitmapsWhateverTheName)
     EXPECT_EQ(TestSupport::ReadBytes(bmp), before);
 }
 
+// A bitmap whose pixel data are cut short is refused as a bad bitmap, whatever its depth or
+// compression; no unwritten pixel reaches the picture.
+TEST(Pictures, BitmapsCutShortAreRefused)
+{
+    QTemporaryDir dir;
+    const QString corpus = QStringLiteral(KESTROVA_SOURCE_DIR "/tests/fuzz/corpus/");
+    QImage map = Blank(64, 48);
+    QPainter(&map).fillRect(10, 10, 20, 20, Qt::red);
+    const QString saved = dir.filePath(QStringLiteral("saved.bmp"));
+    SaveBitmap(map, saved);
+    const QStringList sources{saved, corpus + QStringLiteral("bmp1.bmp"), corpus + QStringLiteral("bmp8.bmp"),
+                              corpus + QStringLiteral("bmp32.bmp"), corpus + QStringLiteral("bmp-rle.bmp"),
+                              corpus + QStringLiteral("bmp-topdown.bmp")};
+    for (const QString& source : sources) {
+        SCOPED_TRACE(source.toStdString());
+        const QByteArray whole = TestSupport::ReadBytes(source);
+        ASSERT_FALSE(whole.isEmpty());
+        const QString path = dir.filePath(QStringLiteral("map.bmp"));
+        TestSupport::WriteBytes(path, whole);
+        EXPECT_NO_THROW(LoadFromFile(path));
+        for (const qsizetype cut : {whole.size() / 2, whole.size() - 4}) {
+            TestSupport::WriteBytes(path, whole.left(cut));
+            EXPECT_EQ(MessageOf([&] { LoadFromFile(path); }), QStringLiteral("Bitmap image is not valid")) << cut;
+        }
+    }
+}
+
+// Pixels a run-length bitmap skips (a delta, an early end) take colour 0 of its palette, never
+// what the memory held.
+TEST(Pictures, PixelsARunLengthBitmapSkipsTakeColourZero)
+{
+    QTemporaryDir dir;
+    QByteArray palette;
+    for (int i = 0; i < 256; ++i) palette += QByteArray(1, char(i == 0 ? 30 : i)) + char(i == 0 ? 20 : 255 - i) + char(i == 0 ? 10 : i) + '\0';
+    // A run of four of colour 5, end of line, a delta of (3, 2), a run of two of colour 7, the end.
+    const QByteArray runs("\x04\x05\x00\x00\x00\x02\x03\x02\x02\x07\x00\x01", 12);
+    auto le = [](quint32 v, int n) {
+        QByteArray b;
+        for (int i = 0; i < n; ++i) b += char(v >> (8 * i));
+        return b;
+    };
+    const quint32 offset = 14 + 40 + 1024;
+    const QByteArray file = "BM" + le(offset + 12, 4) + le(0, 4) + le(offset, 4) + le(40, 4) + le(64, 4) + le(64, 4) + le(1, 2) +
+                            le(8, 2) + le(1, 4) + le(12, 4) + le(2835, 4) + le(2835, 4) + le(256, 4) + le(0, 4) + palette + runs;
+    const QString path = dir.filePath(QStringLiteral("rle.bmp"));
+    TestSupport::WriteBytes(path, file);
+    for (int round = 0; round < 3; ++round) {
+        // Memory full of other values first, which an unwritten pixel would show.
+        for (int j = 0; j < 20; ++j) QImage(64, 64, QImage::Format_Indexed8).fill(200 + j);
+        const QImage map = LoadFromFile(path);
+        ASSERT_EQ(map.size(), QSize(64, 64));
+        int fives = 0, sevens = 0, zeros = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const TColor c = PixelColor(map, x, y);
+                fives += c == RGBToColor(5, 250, 5);
+                sevens += c == RGBToColor(7, 248, 7);
+                zeros += c == RGBToColor(10, 20, 30);
+            }
+        EXPECT_EQ(fives, 4);
+        EXPECT_EQ(sevens, 2);
+        EXPECT_EQ(zeros, 64 * 64 - 6);
+    }
+}
+
 TEST(Pictures, PlainBitmapsOfEveryRowOrderAndDepthReadAsTheGeneralReaderReadsThem)
 {
     QTemporaryDir dir;

@@ -50,6 +50,21 @@ TEST_F(EditMeasurTest, PlaceListPreselectionAndChosenId)
     EXPECT_THROW(districts.FillRegions(10), EConvertError);
 }
 
+// Several lines with the place's ID: the last of them is preselected.
+TEST_F(EditMeasurTest, PreselectsTheLastLineWithThePlaceId)
+{
+    WriteData(u"ksRegions.txt"_s, {u"1;Алтай"_s, u"2;Тыва"_s, u"2;Тыва вторая"_s, u"3;Бурятия"_s});
+    QString preselected;
+    int selected = 0;
+    const int result = Show(choice_, true, 2, [&](TfrmEditForm3& d) {
+        preselected = d.ComboBox2->currentText();
+        d.Button1->click();
+    }, &selected);
+    EXPECT_EQ(preselected, u"Тыва вторая"_s);
+    EXPECT_EQ(result, erChanged);
+    EXPECT_EQ(selected, 2);
+}
+
 TEST_F(EditMeasurTest, ValueBoxByKind)
 {
     TfrmEditForm3 dialog(&choice_);

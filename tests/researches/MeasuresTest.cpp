@@ -334,6 +334,112 @@ TEST_F(MeasuresTest, WordWrapMeasuresTheValueColumnTooAndKeepsHeightsOnActivatio
     EXPECT_EQ(Grid().RowHeight(2), 24);
 }
 
+TEST_F(MeasuresTest, EditStoresPlaceDateAndValueKeepingIdAndResearch)
+{
+    WritePlaces();
+    WriteMeasurements(QStringList{u"7;1;1;01.01.2005;10:00:00;5"_s} + ResearchTwo);
+    TfrmEditStUnit41* w = Open(2);
+    Grid().SetRow(2);
+    WhenDialog([](TfrmEditForm3& d) {
+        EXPECT_EQ(d.windowTitle(), u"Регион"_s);
+        EXPECT_EQ(d.ComboBox2->currentText(), u"Тыва"_s);
+        d.ComboBox2->setCurrentIndex(2);
+        d.MarkToSave();
+        d.DateTimePicker1->setDate(QDate(2006, 3, 4));
+        d.ComboBox1->setEditText(u"7.25"_s);
+        d.Button1->click();
+    });
+    w->SpeedButton7Click();
+    EXPECT_TRUE(w->MesList->Modified);
+    EXPECT_EQ(Column(1), QStringList({u"Алтай"_s, u"Бурятия"_s, u"Бурятия"_s}));
+    EXPECT_EQ(w->MesList->MaxID, 3);
+    w->Button1Click();
+    EXPECT_EQ(Measurements(), QStringList({u"7;1;1;01.01.2005;10:00:00;5"_s, ResearchTwo[0],
+                                           u"2;2;3;04.03.2006;11:00:00;7.25"_s, ResearchTwo[2]}));
+}
+
+// A date before the year 100 (another program may write one) survives an edit of the time alone.
+TEST_F(MeasuresTest, AnEarlyDateStaysWhenOnlyTheTimeIsChanged)
+{
+    WritePlaces();
+    WriteMeasurements({u"1;2;1;01.01.0050;10:00:00;5"_s});
+    TfrmEditStUnit41* w = Open(2);
+    EXPECT_EQ(Column(2), QStringList({u"01.01.0050"_s}));
+    WhenDialog([](TfrmEditForm3& d) {
+        d.DateTimePicker2->setTime(QTime(11, 30));  // as the user would
+        d.Button1->click();
+    });
+    w->SpeedButton7Click();
+    w->Button1Click();
+    EXPECT_EQ(Measurements(), QStringList({u"1;2;1;01.01.0050;11:30:00;5"_s}));
+}
+
+// A new logical measurement starts as "Истина", whatever the template row shows.
+TEST_F(MeasuresTest, LogicalAddStartsTrueWhateverTheTemplate)
+{
+    WritePlaces();
+    choice_.Kind = 0;
+    WriteMeasurements({u"1;4;2;01.02.2005;10:00:00;1"_s});
+    TfrmEditStUnit41* w = Open(4);
+    QString proposed;
+    WhenDialog([&proposed](TfrmEditForm3& d) {
+        proposed = d.ComboBox1->currentText();
+        d.Button1->click();
+    });
+    w->SpeedButton18Click();
+    EXPECT_EQ(proposed, u"Истина"_s);
+    EXPECT_EQ(Column(4), QStringList({u"Ложь"_s, u"Истина"_s}));
+    w->Button1Click();
+    EXPECT_EQ(Measurements().last(), u"2;4;2;01.02.2005;10:00:00;0"_s);
+}
+
+// Field 2 of every line is read to find the research's lines: another research's bad one keeps
+// the window from opening.
+TEST_F(MeasuresTest, AnotherResearchsFieldTwoNotAnIntegerStopsTheOpening)
+{
+    WritePlaces();
+    WriteMeasurements({u"1;2;1;01.02.2005;10:00:00;1"_s, u"1;3x;1;01.02.2005;10:00:00;1"_s});
+    TfrmEditStUnit41 w(&choice_);
+    try {
+        w.PreFillRec(2);
+        ADD_FAILURE() << "opened";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message, u"'3x' is not a valid integer value"_s);
+    }
+}
+
+// Level and kind count as 0 or other: level 2 is federal, kind 2 numeric.
+TEST_F(MeasuresTest, LevelAndKindOtherThanZeroCountAsFederalAndNumeric)
+{
+    WritePlaces();
+    choice_.Level = 2;
+    choice_.Kind = 2;
+    WriteMeasurements({u"1;5;2;01.02.2005;10:00:00;0"_s});
+    TfrmEditStUnit41* w = Open(5);
+    EXPECT_EQ(Column(1), QStringList({u"Дальневосточный"_s}));
+    EXPECT_EQ(Column(4), QStringList({u"0"_s}));
+    QString title, proposed;
+    QStringList items;
+    bool editable = false;
+    WhenDialog([&](TfrmEditForm3& d) {
+        title = d.windowTitle();
+        for (int i = 0; i < d.ComboBox2->count(); ++i) items << d.ComboBox2->itemText(i);
+        editable = d.ComboBox1->isEditable();
+        proposed = d.ComboBox1->currentText();
+        Answer(0, u"3"_s)(d);
+        if (d.isVisible()) d.Button2->click();  // OK refused
+    });
+    w->SpeedButton7Click();
+    EXPECT_TRUE(editable);
+    EXPECT_EQ(proposed, u"0"_s);
+    EXPECT_EQ(title, u"Федеральный округ"_s);
+    EXPECT_EQ(items, QStringList({u"Сибирский"_s, u"Дальневосточный"_s}));
+    EXPECT_EQ(Column(1), QStringList({u"Сибирский"_s}));
+    EXPECT_EQ(Column(4), QStringList({u"3"_s}));
+    w->SpeedButton19Click();  // auto-fill is for regional researches only
+    EXPECT_EQ(w->MesList->Count(), 2);
+}
+
 // From the register: "Измерения" opens the research's measurements under the level and kind the
 // dialog shows; what they saved holds in the register even when the dialog is then cancelled.
 class MeasuresFromRegister : public RegisterFixture {};

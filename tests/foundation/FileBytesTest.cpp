@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class DataFilesReadTest : public DatabaseFixture {
+class FileBytesTest : public DatabaseFixture {
 protected:
     void SetUp() override
     {
@@ -45,7 +45,7 @@ protected:
     }
 };
 
-TEST_F(DataFilesReadTest, LinesAcrossBlocksAndLongerThanABlock)
+TEST_F(FileBytesTest, LinesAcrossBlocksAndLongerThanABlock)
 {
     // A comment line longer than any block, then enough lines to fill many blocks, the last
     // without its line end.
@@ -77,7 +77,7 @@ TEST_F(DataFilesReadTest, LinesAcrossBlocksAndLongerThanABlock)
 
 // A child loads and saves a large measurements file while this process cuts it shorter again and
 // again, mid-line; reading what was there, the child finishes normally.
-TEST_F(DataFilesReadTest, AFileCutShortWhileReadIsReadAsWhatWasThere)
+TEST_F(FileBytesTest, AFileCutShortWhileReadIsReadAsWhatWasThere)
 {
     const std::string text = Measurements(2000000);  // about 80 MB
     ASSERT_GT(text.size(), size_t(75) << 20);

@@ -132,7 +132,7 @@ public:
         for (;;) {
             if (buffer.size() < kept + block) buffer.resize(kept + block);
             const qint64 got = file_.read(buffer.data() + kept, block);
-            block = std::min(block * 2, qsizetype(1) << 20);
+            block = std::min(block * 2, qsizetype(1) << 18);
             if (got < 0) ReadFailed();
             const char* data = buffer.constData();
             const qsizetype size = kept + qsizetype(got);

@@ -60,9 +60,9 @@ int PrintPages(int copies, int fromPage, int toPage)
     return last >= first ? last - first + 1 : 0;
 }
 
-void Preview()
+void Preview(QWidget* owner)
 {
-    PrintPreview::frmPreview = new PrintPreview::TfrmPreview(nullptr);
+    PrintPreview::frmPreview = new PrintPreview::TfrmPreview(owner ? owner->window() : nullptr);
     PrintPreview::TfrmPreview* form = PrintPreview::frmPreview;
     struct Release {
         PrintPreview::TfrmPreview* Form;

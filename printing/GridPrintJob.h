@@ -4,6 +4,7 @@
 #include <QString>
 
 class QObject;
+class QWidget;
 class StringGrid;
 
 namespace GridPrintJob {
@@ -31,9 +32,10 @@ int Build(StringGrid& grid, const Options& options);
 // (nothing printed, nothing logged). Printer errors raise EPrinter (the document is aborted).
 int PrintPages(int copies, int fromPage = 0, int toPage = 0);
 
-// Shows CurrentPages in PrintPreview::TfrmPreview (modal, owned by the application, held in
-// PrintPreview::frmPreview while open) and frees the window afterwards.
-void Preview();
+// Shows CurrentPages in PrintPreview::TfrmPreview (modal, held in PrintPreview::frmPreview while
+// open) and frees the window afterwards. The window stands over owner's window, so the window
+// manager keeps it in front of the program.
+void Preview(QWidget* owner = nullptr);
 
 // Releases CurrentPages (and sets it to nullptr).
 void Free();

@@ -625,5 +625,5 @@ void TTableForm::PrintPreview()
 {
     JobGuard job;
     BuildPrintJob(1);
-    GridPrintJob::Preview();
+    GridPrintJob::Preview(this);
 }

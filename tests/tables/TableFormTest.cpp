@@ -7,6 +7,7 @@
 #include "ConnParams.h"
 #include "Pictures.h"
 #include "SpinEdit.h"
+#include "PrintPreview.h"
 #include "Printer.h"
 #include "ProfileFile.h"
 
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QWindow>
 
 namespace {
 
@@ -129,6 +131,22 @@ TEST_F(TableFormTest, PrintOfASmallTableIsOnePageTitledAfterTheMainWindow)
     EXPECT_EQ(CountLog(u"Сформирован отчет РЕГИОНЫ"_s), 1);
     EXPECT_EQ(CountLog(u"Напечатан отчет: РЕГИОНЫ. Всего страниц: 1. Копий 1"_s), 1);
     EXPECT_TRUE(Output(u"pdfinfo"_s, {pdf}).contains(u"Кестрова"_s));
+}
+
+TEST_F(TableFormTest, ThePreviewStandsOverTheMainWindow)
+{
+    OpenRows(3);
+    QWidget* parent = nullptr;
+    QWindow* transient = nullptr;
+    PrintPreview::TfrmPreview::OnExecute = [&](PrintPreview::TfrmPreview& form) {
+        parent = form.parentWidget();
+        transient = form.windowHandle() ? form.windowHandle()->transientParent() : nullptr;
+        form.close();
+    };
+    main_->PrintPreviewExecute();  // through the main window's routing
+    PrintPreview::TfrmPreview::OnExecute = nullptr;
+    EXPECT_EQ(parent, main_.get());
+    EXPECT_EQ(transient, main_->windowHandle());
 }
 
 TEST_F(TableFormTest, PrintAndPrintDialogRangeAndCopiesPrintTheRightPagesInOrder)

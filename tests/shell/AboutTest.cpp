@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
@@ -100,9 +99,7 @@ TEST_F(AboutTest, TheMenuShowsItModallyAndLogsNothing)
     WriteIni({u"mapfile="_s + db_});
     TfrmMainForm main(appDir_);
     // The main window off the screen's centre: the box stands centred on the desktop all the same.
-    main.show();
-    main.move(0, 0);
-    const QRect screen = main.screen()->availableGeometry();
+    const QRect screen = TestSupport::ShowOffCentre(main);
     ASSERT_NE(main.frameGeometry().center(), screen.center());
     QApplication::processEvents();  // the main window's activation is logged
     dialogs_->Messages.clear();

@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -399,9 +398,7 @@ TEST_F(ConnParamsTest, TheMenuOpensItCentredOnTheDesktopNotOverTheMainWindow)
 {
     WriteIni({u"mapfile="_s + db_});
     TfrmMainForm main(appDir_);
-    main.show();
-    main.move(0, 0);
-    const QRect screen = main.screen()->availableGeometry();
+    const QRect screen = TestSupport::ShowOffCentre(main);
     ASSERT_NE(main.frameGeometry().center(), screen.center());
     QPoint centre;
     QTimer::singleShot(0, [&] {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 
 // Qt's own entry to its shortcut map, exported for its test library's simulated keys.
@@ -62,6 +63,13 @@ void TypeKey(int key, Qt::KeyboardModifiers mods)
     if (!target) return;  // the key closed its window
     QKeyEvent release(QEvent::KeyRelease, key, mods);
     QApplication::sendEvent(target, &release);
+}
+
+QRect ShowOffCentre(QWidget& window)
+{
+    window.show();
+    window.move(0, 0);
+    return window.screen()->availableGeometry();
 }
 
 }  // namespace TestSupport

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 
 class QLabel;
+class QWidget;
+#include <QRect>
 
 namespace TestSupport {
 
@@ -27,5 +29,9 @@ bool ShowsWholeText(const QLabel& label);
 // A key typed by the user: it goes where the keyboard focus is (the active window when no widget
 // has it), through the shortcuts first, as the platform delivers keys.
 void TypeKey(int key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+// Shows the window in the top left corner, away from the screen's centre, so a dialog centred on
+// the screen and one centred over the window stand apart; the screen's available area.
+QRect ShowOffCentre(QWidget& window);
 
 }  // namespace TestSupport

@@ -43,10 +43,8 @@ TEST_F(ExitTest, AFailedSaveIsTriedAgainAndWhileItFailsTheProgramStays)
     for (bool byMenu : {true, false}) {
         WriteRegions({u"1;Алтай;;;;;;"_s});
         TfrmTableForm* w = Open();
-        // The database folder is replaced by a plain file: no write can succeed, even as root.
-        const QString moved = db_ + u"_moved"_s;
-        ASSERT_TRUE(QDir().rename(db_, moved));
-        TestSupport::WriteBytes(db_, "x");
+        const QString moved = BlockDatabase();
+        ASSERT_FALSE(moved.isEmpty());
         Change(w, [](TfrmEditForm& d) { d.Edit1->setText(u"Горный Алтай"_s); Ok(d); });
         ASSERT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
 
@@ -58,7 +56,7 @@ TEST_F(ExitTest, AFailedSaveIsTriedAgainAndWhileItFailsTheProgramStays)
         EXPECT_EQ(CountLog(u"Выход из программы"_s), 0);
 
         // Once it can, leaving saves the change, then the program ends.
-        ASSERT_TRUE(QFile::remove(db_) && QDir().rename(moved, db_));
+        ASSERT_TRUE(UnblockDatabase(moved));
         Leave(byMenu);
         EXPECT_TRUE(main_->MdiArea->subWindowList().isEmpty());
         EXPECT_EQ(ReadRegions(), QStringList{u"1;Горный Алтай;;;;;;"_s}) << byMenu;

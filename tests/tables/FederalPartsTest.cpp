@@ -230,10 +230,8 @@ TEST_F(FederalPartsTest, AChangeNotYetSavedGoesToItsOwnFolderBeforeAnotherIsRead
     const QString other = OtherDatabase({{u"ksRegions.txt"_s, {}}, {u"ksFederalParts.txt"_s, {u"5;Уральский;;"_s}}});
     const QByteArray otherBefore = TestSupport::ReadBytes(other + u"/ksFederalParts.txt"_s);
     TfrmTableForm1* w = OpenDistricts();
-    // The database folder is replaced by a plain file: the change cannot be saved.
-    const QString moved = db_ + u"_moved"_s;
-    ASSERT_TRUE(QDir().rename(db_, moved));
-    TestSupport::WriteBytes(db_, "x");
+    const QString moved = BlockDatabase();
+    ASSERT_FALSE(moved.isEmpty());
     Change(w, [](TfrmEditForm1& d) { d.Edit1->setText(u"Центр"_s); Ok(d); });
     ASSERT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
 
@@ -244,7 +242,7 @@ TEST_F(FederalPartsTest, AChangeNotYetSavedGoesToItsOwnFolderBeforeAnotherIsRead
     EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Центр"_s);
 
     // Once it can, the change goes to the folder it was read from, then the other is read.
-    ASSERT_TRUE(QFile::remove(db_) && QDir().rename(moved, db_));
+    ASSERT_TRUE(UnblockDatabase(moved));
     ASSERT_TRUE(SwitchDatabase(other));
     EXPECT_EQ(ReadDistricts(), QStringList{u"1;Центр;Москва;01"_s});
     EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Уральский"_s);

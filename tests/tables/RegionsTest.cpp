@@ -165,10 +165,8 @@ TEST_F(RegionsTest, FailedSaveKeepsFileAndModifiedAndRetriesLater)
 {
     TfrmTableForm* w = OpenOne();
     const QByteArray before = RegionBytes();
-    // The database folder is replaced by a plain file: no write can succeed, even as root.
-    const QString moved = db_ + u"_moved"_s;
-    ASSERT_TRUE(QDir().rename(db_, moved));
-    TestSupport::WriteBytes(db_, "x");
+    const QString moved = BlockDatabase();
+    ASSERT_FALSE(moved.isEmpty());
     Change(w, [](TfrmEditForm& d) { d.Edit1->setText(u"Горный Алтай"_s); Ok(d); });
     ASSERT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
     EXPECT_TRUE(dialogs_->Messages[0].Text.startsWith(u"При сохранении данных произошла ошибка!\n"_s));
@@ -181,7 +179,7 @@ TEST_F(RegionsTest, FailedSaveKeepsFileAndModifiedAndRetriesLater)
     main_->MdiArea->closeAllSubWindows();
     EXPECT_EQ(dialogs_->Count(Dialogs::Box::Error), 2);
     ASSERT_EQ(main_->MdiArea->subWindowList().size(), 1);
-    ASSERT_TRUE(QFile::remove(db_) && QDir().rename(moved, db_));
+    ASSERT_TRUE(UnblockDatabase(moved));
     main_->MdiArea->closeAllSubWindows();
     EXPECT_TRUE(main_->MdiArea->subWindowList().isEmpty());
     EXPECT_EQ(ReadRegions(), QStringList{u"1;Горный Алтай;;;;;;"_s});

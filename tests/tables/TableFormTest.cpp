@@ -364,10 +364,8 @@ TEST_F(TableFormTest, TheOpenWindowFollowsTheSettingsDialogsOkAndNotItsCancel)
 TEST_F(TableFormTest, F5AfterAFailedSaveSavesFirstAndWhileThatFailsKeepsTheChange)
 {
     TfrmTableForm* w = OpenOne();
-    // The database folder is replaced by a plain file: no write can succeed, even as root.
-    const QString moved = db_ + u"_moved"_s;
-    ASSERT_TRUE(QDir().rename(db_, moved));
-    TestSupport::WriteBytes(db_, "x");
+    const QString moved = BlockDatabase();
+    ASSERT_FALSE(moved.isEmpty());
     Change(w, [](TfrmEditForm& d) { d.Edit1->setText(u"Горный Алтай"_s); Ok(d); });
     ASSERT_EQ(dialogs_->Count(Dialogs::Box::Error), 1);
 
@@ -378,7 +376,7 @@ TEST_F(TableFormTest, F5AfterAFailedSaveSavesFirstAndWhileThatFailsKeepsTheChang
     EXPECT_EQ(w->StringGrid1->Cell(1, 1), u"Горный Алтай"_s);
 
     // Once the folder takes it, F5 saves the change, then reads the file.
-    ASSERT_TRUE(QFile::remove(db_) && QDir().rename(moved, db_));
+    ASSERT_TRUE(UnblockDatabase(moved));
     Key(w->StringGrid1, Qt::Key_F5);
     EXPECT_EQ(ReadRegions(), QStringList{u"1;Горный Алтай;;;;;;"_s});
     EXPECT_FALSE(w->RegionList->Modified);

@@ -11,6 +11,8 @@
 #include "Regions.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,6 +111,17 @@ public:
         main_->N26Click();
         return AppConfig->DBPath == folder;
     }
+    // The database folder replaced by a plain file, so that no write can succeed, even as root.
+    // The folder's new name; empty when it could not be moved.
+    QString BlockDatabase()
+    {
+        const QString moved = db_ + u"_moved"_s;
+        if (!QDir().rename(db_, moved)) return {};
+        TestSupport::WriteBytes(db_, "x");
+        return moved;
+    }
+    // The blocked folder back in its place.
+    bool UnblockDatabase(const QString& moved) { return QFile::remove(db_) && QDir().rename(moved, db_); }
     // A second database folder holding the files given as name, lines.
     QString OtherDatabase(const QList<QPair<QString, QStringList>>& files)
     {
